@@ -1,0 +1,35 @@
+// The conversions that every statement and builtin uses.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/Value.h"
+
+namespace mirelon {
+
+std::u16string ValToText(const TMirelonValue& v);
+// Any kind other than number, text and boolean raises
+// "Conversion en nombre impossible" at `line`.
+double ToNumber(const TMirelonValue& v, int line);
+bool ToBool(const TMirelonValue& v);
+bool ValuesEqual(const TMirelonValue& a, const TMirelonValue& b);
+std::u16string TypeName(TMirelonValueKind kind);
+
+// The number text forms: integers in plain digits, other numbers with at
+// most ten decimals and ',' as separator.
+std::u16string NumberToText(double v);
+std::u16string DateToText(double serial);  // dd/mm/yyyy
+std::u16string TimeToText(double serial);  // hh:nn:ss
+
+// Number parsers. A decimal number is: optional sign, digits with at most
+// one decimal separator `sep`, optional exponent. No range check.
+bool ParseDecimal(std::u16string_view s, char16_t sep, double& out);
+bool TryParseNumber(std::u16string_view s, double& out);
+double ParseLooseNumber(std::u16string_view s);  // never fails; 0 when unreadable
+double ParseNumberLiteral(std::u16string_view s);  // raises the literal errors (no line)
+
+// Truncation toward zero to 64 bits, saturating instead of overflowing.
+int64_t TruncToInt64(double v);
+
+}  // namespace mirelon

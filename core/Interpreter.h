@@ -1,0 +1,251 @@
+// TMirelon: the interpreter. It runs a program straight from its token
+// array (there is no syntax tree): FPos is the current token, statements move
+// it forward, loops set it back, calls jump to a body and return.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "core/Conversions.h"
+#include "core/Errors.h"
+#include "core/Lexer.h"
+#include "core/Memory.h"
+#include "core/Value.h"
+
+namespace mirelon {
+
+enum TMirelonSignal : uint8_t { sgNone, sgBreak, sgContinue, sgReturn };
+enum TMirelonCallableKind : uint8_t { ckFunction, ckProcedure };
+
+struct TMirelonCallable {
+  std::u16string Name;
+  TMirelonCallableKind Kind = ckFunction;
+  std::vector<std::u16string> Params;
+  std::vector<int32_t> ParamKeys;  // interned parameter names
+  int32_t BodyStart = 0;
+  int32_t BodyEnd = 0;
+};
+
+using TMirelonOutputEvent = std::function<void(const std::u16string& Msg)>;
+using TMirelonInputEvent = std::function<std::u16string(const std::u16string& Prompt)>;
+using TMirelonAbortCheck = std::function<bool()>;
+using TBuiltinArgs = std::vector<TMirelonValue>;
+
+class TMirelon {
+ public:
+  TMirelon();
+  ~TMirelon();
+  TMirelon(const TMirelon&) = delete;
+  TMirelon& operator=(const TMirelon&) = delete;
+
+  void Execute(const std::u16string& ASource);
+
+  TMirelonOutputEvent OnOutput;
+  TMirelonInputEvent OnInput;
+  void SetOnCheckAbort(TMirelonAbortCheck f) {
+    FCheckAbort = std::move(f);
+    FHasAbortCheck = static_cast<bool>(FCheckAbort);
+  }
+
+  // ---- services for the builtin library ----
+  const TMirelonToken& CurrentToken() const {
+    return FPos < FTokenCount ? FTokens[FPos] : FEOFToken;
+  }
+  int CurrentLine() const { return CurrentToken().Line; }
+  // Raise an EMirelonError at the current token's line.
+  [[noreturn]] void Fail(std::u16string_view msg) const;
+  [[noreturn]] void FailFmt(std::u16string_view msg, std::initializer_list<TFmtArg> args) const;
+  double ToNumber(const TMirelonValue& v) const { return mirelon::ToNumber(v, CurrentLine()); }
+  int64_t ToInteger(const TMirelonValue& v) const { return TruncToInt64(ToNumber(v)); }
+  std::u16string ValToText(const TMirelonValue& v) const { return mirelon::ValToText(v); }
+  bool ToBool(const TMirelonValue& v) const { return mirelon::ToBool(v); }
+  bool ValuesEqual(const TMirelonValue& a, const TMirelonValue& b) const { return mirelon::ValuesEqual(a, b); }
+  void Output(const std::u16string& msg) { FOutput(msg); }
+
+  // Canvas data and operations (drawing builtins).
+  std::unordered_map<std::u16string, std::vector<std::u16string>> FCanvases;
+  int32_t FCanvasSeq = 0;
+  std::unordered_map<std::u16string, std::u16string> FCanvasStroke;
+  std::u16string CreateCanvas(int64_t W, int64_t H);
+  std::vector<std::u16string>& CanvasElements(const TMirelonValue& V, std::u16string_view Name);
+  void AppendShape(const std::u16string& Id, std::u16string E);
+  std::u16string CheckColor(const std::u16string& T);
+  static std::u16string XmlEscape(std::u16string_view T);
+  std::u16string BuildCanvasSvg(const TMirelonValue& V);
+  TMirelonValue CanvasSnapshot(const TMirelonValue& V);
+  void ShowCanvas(const TMirelonValue& V);
+  // A new canvas record of the given size (declarations, class fields).
+  TMirelonValue NewCanvasValue(int64_t W, int64_t H);
+  static TMirelonValue NewImageValue();
+
+ private:
+  // ---- names ----
+  struct TBinding {
+    int32_t Depth;
+    TMirelonValue Value;
+  };
+  struct TNameInfo {
+    std::u16string Folded;
+    bool IsConst = false;
+    TMirelonValue Const;
+    int32_t Builtin = -1;
+    const TMirelonCallable* Callable = nullptr;
+    std::vector<TBinding> Bindings;  // innermost last
+  };
+  int32_t Intern(std::u16string_view name);
+  TNameInfo& Info(int32_t key) { return FNames[key]; }
+  int32_t KeyOf(const TMirelonToken& t) { return t.Key >= 0 ? t.Key : Intern(t.Value); }
+
+  // ---- frame ----
+  void ValidateNames();
+  void Expect(TMirelonTokenType T);
+  void SkipNewlines() {
+    while (FPos < FTokenCount && FTokens[FPos].TokenType == ttEOL) ++FPos;
+  }
+  bool At(TMirelonTokenType T) const { return CurrentToken().TokenType == T; }
+  void SkipOptionalEOL() {
+    if (At(ttEOL)) ++FPos;
+  }
+  void CheckAbort();
+  void CheckStack();  // "Imbrication trop profonde" when the native stack runs low
+  void ExecuteStatement();
+  void ExecuteNameStatement();
+  void ExecuteBlock(std::initializer_list<TMirelonTokenType> Terminators);
+  void ExecuteRange(int32_t EndPos);
+  void PushScope();
+  void PopScope();
+  void DefineLocal(int32_t key, TMirelonValue V);
+  void AssignVariable(int32_t key, TMirelonValue V);
+  bool VariableExists(int32_t key) const { return !FNames[key].Bindings.empty(); }
+  const TMirelonValue& GetVariable(int32_t key);
+  TMirelonValue* FindVariable(int32_t key);  // the innermost binding, or null
+  void CheckNotConst(int32_t key);
+  void SkipCallableDefinition();
+
+  // ---- expressions ----
+ public:
+  TMirelonValue Evaluate() { return ParseOr(); }
+
+ private:
+  TMirelonValue ParseOr();
+  TMirelonValue ParseAnd();
+  TMirelonValue ParseNot();
+  TMirelonValue ParseComparison();
+  TMirelonValue ParseAdditive();
+  TMirelonValue ParseTerm();
+  TMirelonValue ParseUnary();
+  TMirelonValue ParsePower();
+  TMirelonValue ParsePrimary();
+  TMirelonValue ParseName();
+  TMirelonValue ParseIndexRead(const TMirelonToken& name);
+  TMirelonValue ParseArrayLiteral();
+  TMirelonValue ParseColorExpression();
+  TMirelonValue ParseHtmlExpression();
+  TMirelonValue ParseCharCode();
+  TBuiltinArgs ParseArguments();
+
+  // ---- declarations and assignments ----
+  void ExecuteDeclaration(int32_t key, const std::u16string& N);
+  void ExecuteMultiDeclaration(const TMirelonToken& first);
+  TMirelonValue DefaultValueOf(const std::u16string& W, bool& known);
+  void ExecuteConstant();
+  void DefineConstant(int32_t key, const std::u16string& N, TMirelonValue V);
+  void ExecuteAssignment(int32_t key, const std::u16string& N);
+  void ExecuteAdd(int32_t key, const std::u16string& N);
+  void ExecuteSubtract(int32_t key, const std::u16string& N);
+  void ExecuteVide();
+  void ExecuteSupprime();
+  void DeleteArrayItem(int32_t key, const std::u16string& N);
+  void ExecuteFieldStatement(int32_t key, const std::u16string& N);
+  void ExecuteIndexedAssignment(int32_t key, const std::u16string& N);
+
+  // ---- control flow ----
+  void ExecuteIf();
+  void RunIfBranch();
+  void ExecuteWhile();
+  void ExecuteRepeat();
+  void ExecuteFor();
+  void ExecuteSelect();
+  void ExecuteTry();
+  void ExecuteBreak();
+  void ExecuteContinue();
+  bool HandleLoopSignal();  // true when the loop must end
+  void CheckLoopLimit(const char16_t* LoopName, int64_t Count, int Line);
+  bool CaseInRange(const TMirelonValue& Subject, const TMirelonValue& Low, const TMirelonValue& High);
+  void FindBlockEnd(TMirelonTokenType Open, TMirelonTokenType Close);
+  void SkipToFinSi() { FindBlockEnd(ttSi, ttFinSi); }
+  void SkipToFinTantQue() { FindBlockEnd(ttTantQue, ttFinTantQue); }
+  void SkipToFinRepete() { FindBlockEnd(ttRepete, ttFinRepete); }
+  void SkipToFinPour() { FindBlockEnd(ttPour, ttFinPour); }
+  void SkipToFinSelon() { FindBlockEnd(ttSelon, ttFinSelon); }
+  void SkipToFinEssayer() { FindBlockEnd(ttEssayer, ttFinEssayer); }
+  void SkipToFinFonction() { FindBlockEnd(ttFonction, ttFinFonction); }
+  void SkipToFinProcedure() { FindBlockEnd(ttProcedure, ttFinProcedure); }
+  void SkipToFinClasse() { FindBlockEnd(ttClasse, ttFinClasse); }
+  void SkipToNextBranch();
+  void SkipToNextCase();
+  void ConsumeIf(TMirelonTokenType T) {
+    if (At(T)) ++FPos;
+  }
+
+  // ---- functions, procedures and classes ----
+  void RegisterCallables();
+  bool ParseCallableDefinition(int32_t A, TMirelonCallable& C, int32_t& EndIndex);
+  void RegisterClasses();
+  void ParseClassDefinition();
+  void ExecuteCall();
+  void ExecuteReturn();
+  void RefuseParameterName(const TMirelonToken& T, const std::vector<std::u16string>& Earlier);
+
+ public:
+  TMirelonValue CallCallable(int32_t key, const std::u16string& Name, TBuiltinArgs& Args, bool WantResult);
+
+ private:
+  // ---- console statements ----
+  void ExecuteShow();
+  void ExecuteDebug();
+  void ExecuteColor();
+  void ExecuteHtml();
+  void ExecuteAsk();
+  void ExecuteChoose();
+  void ExecutePress();
+  std::u16string NormalizeColor(const std::u16string& C);
+  static std::u16string WrapInlineColor(const std::u16string& C, const std::u16string& T);
+  void FilterHtml(const std::u16string& H);
+  std::u16string ReadAnswer(const std::u16string& Prompt) { return FInput(Prompt); }
+  int32_t ExpectTargetName(std::u16string_view message, std::u16string& name);
+  void AssignChoice(int32_t key, const std::u16string& Answer, size_t count);
+
+  // ---- builtins ----
+  bool TryBuiltin(int32_t Number, TBuiltinArgs& Args, TMirelonValue& Result);
+
+  // ---- state ----
+  std::vector<TMirelonToken> FTokens;
+  int32_t FTokenCount = 0;
+  int32_t FPos = 0;
+  TMirelonToken FEOFToken;
+  std::vector<int32_t> FBlockEnd;  // start index -> end index, -1 when not searched yet
+  TMirelonSignal FSignal = sgNone;
+  TMirelonValue FReturnValue;
+  bool FHasReturnValue = false;
+  std::vector<std::vector<int32_t>> FScopes;  // names defined in each scope, global first
+  std::unordered_map<std::u16string, TMirelonCallable> FCallables;
+  TMirelonOutputEvent& FOutput = OnOutput;
+  TMirelonInputEvent& FInput = OnInput;
+  TMirelonAbortCheck FCheckAbort;
+  bool FHasAbortCheck = false;
+  int32_t FLoopDepth = 0;
+  int32_t FCallDepth = 0;
+  int32_t FLoopIterationLimit = 100000;
+  const std::unordered_map<std::u16string, int32_t>& FBuiltinIndex;  // folded name -> builtin number
+  std::vector<TNameInfo> FNames;
+  std::unordered_map<std::u16string, int32_t> FNameIndex;  // folded name -> key
+  std::vector<int32_t> FConstKeys;  // keys of the constants defined in this run
+  TCollectionRegistry FRegistry;  // declared last: emptied before anything else is destroyed
+};
+
+}  // namespace mirelon

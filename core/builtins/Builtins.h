@@ -1,0 +1,51 @@
+// The builtin library: 135 functions under 155 names. Each group of builtins
+// lives in its own unit and lists its entries in one small table; the index
+// of every name is built once for the process.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <unordered_map>
+
+#include "core/Interpreter.h"
+
+namespace mirelon {
+
+// A builtin receives the interpreter (for conversions, errors at the
+// current line, output and canvases) and the evaluated arguments, and
+// stores its value in Result.
+using TBuiltinFunc = void (*)(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result);
+
+struct TBuiltinDef {
+  const char16_t* Names;  // aliases separated by '/', e.g. u"decimal/décimal"
+  TBuiltinFunc Func;
+};
+
+// The groups, one unit each.
+std::span<const TBuiltinDef> NumberBuiltins();       // Numbers.cpp
+std::span<const TBuiltinDef> ArrayBuiltins();        // Arrays.cpp
+std::span<const TBuiltinDef> DateBuiltins();         // Dates.cpp
+std::span<const TBuiltinDef> CanvasBuiltins();       // Canvas.cpp
+std::span<const TBuiltinDef> FileBuiltins();         // Files.cpp
+std::span<const TBuiltinDef> TextBuiltins();         // Texts.cpp
+std::span<const TBuiltinDef> CompositionBuiltins();  // Compositions.cpp
+
+// Folded name -> builtin number, and the function of each number.
+const std::unordered_map<std::u16string, int32_t>& BuiltinIndex();
+TBuiltinFunc BuiltinFunction(int32_t number);
+int32_t BuiltinCount();
+
+// The process-wide pseudo-random generator shared by every builtin that draws.
+extern uint32_t RandomState;
+void SeedRandom(uint32_t seed);
+// Advances RandomState; returns an integer in 0 .. N-1 (0 < N <= 2^31 - 1).
+uint32_t NextRandom(uint32_t N);
+
+// Helpers for the count and kind checks every builtin makes.
+inline void RequireCount(TMirelon& M, const TBuiltinArgs& Args, size_t n, std::u16string_view message) {
+  if (Args.size() != n) M.Fail(message);
+}
+[[noreturn]] inline void FailNoLine(std::u16string_view message) { throw EMirelonError::Create(message); }
+
+}  // namespace mirelon
