@@ -1,0 +1,194 @@
+#include "update/HttpsClient.h"
+
+#include <curl/curl.h>
+
+#include <charconv>
+#include <cstdlib>
+#include <memory>
+
+namespace mirelon {
+
+namespace {
+
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
+    if (x != y) return false;
+  }
+  return true;
+}
+
+std::string_view TrimSpaces(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
+    s.remove_suffix(1);
+  return s;
+}
+
+// libcurl wants one global initialisation before any handle, on any thread.
+void InitCurlOnce() {
+  static const bool done = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+  (void)done;
+}
+
+// The state of one transfer, filled by the header and body callbacks.
+struct TTransfer {
+  THttpsResponse R;
+  int64_t Limit = -1;
+  bool FollowRedirects = true;
+
+  // Every status line starts a new answer: a redirect hop or a 100 Continue.
+  void StartAnswer(std::string_view line) {
+    R = THttpsResponse();
+    size_t sp = line.find(' ');
+    if (sp == std::string_view::npos) return;
+    std::string_view rest = line.substr(sp + 1);
+    std::from_chars(rest.data(), rest.data() + rest.size(), R.StatusCode);
+    size_t sp2 = rest.find(' ');
+    if (sp2 != std::string_view::npos) R.StatusText = std::string(TrimSpaces(rest.substr(sp2 + 1)));
+  }
+
+  // The answer whose body the caller gets (not an informational or followed one).
+  bool IsFinal() const {
+    if (R.StatusCode < 200) return false;
+    bool followed = R.StatusCode >= 300 && R.StatusCode < 400 && !R.Header("Location").empty();
+    return !(FollowRedirects && followed);
+  }
+
+  // False stops the transfer.
+  bool OnHeaderLine(std::string_view line) {
+    line = TrimSpaces(line);
+    if (line.substr(0, 5) == "HTTP/") {
+      StartAnswer(line);
+    } else if (line.empty()) {
+      if (IsFinal() && Limit >= 0 && R.AnnouncedLength > Limit) R.TooLarge = true;
+    } else if (size_t colon = line.find(':'); colon != std::string_view::npos) {
+      std::string_view name = TrimSpaces(line.substr(0, colon)), value = TrimSpaces(line.substr(colon + 1));
+      R.Headers.emplace_back(name, value);
+      if (SameName(name, "Content-Length")) std::from_chars(value.data(), value.data() + value.size(), R.AnnouncedLength);
+    }
+    return !R.TooLarge;
+  }
+
+  bool OnBody(std::string_view data) {
+    R.ReceivedBytes += static_cast<int64_t>(data.size());
+    if (Limit >= 0 && R.ReceivedBytes > Limit) {
+      R.TooLarge = true;
+      return false;
+    }
+    R.Body.append(data);
+    return true;
+  }
+};
+
+size_t HeaderCallback(char* data, size_t size, size_t count, void* ctx) {
+  return static_cast<TTransfer*>(ctx)->OnHeaderLine(std::string_view(data, size * count)) ? size * count : 0;
+}
+
+size_t BodyCallback(char* data, size_t size, size_t count, void* ctx) {
+  return static_cast<TTransfer*>(ctx)->OnBody(std::string_view(data, size * count)) ? size * count : 0;
+}
+
+// A readable summary of why a request got no answer, with libcurl's detail.
+std::u16string FailureText(CURLcode rc, const char* detail) {
+  const char* what;
+  switch (rc) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY: what = "nom d'hôte introuvable"; break;
+    case CURLE_COULDNT_CONNECT: what = "connexion impossible"; break;
+    case CURLE_OPERATION_TIMEDOUT: what = "délai d'attente dépassé"; break;
+    case CURLE_PEER_FAILED_VERIFICATION: what = "certificat du serveur refusé"; break;
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_SSL_CACERT_BADFILE: what = "échec de la connexion sécurisée"; break;
+    case CURLE_URL_MALFORMAT:
+    case CURLE_UNSUPPORTED_PROTOCOL: what = "adresse invalide"; break;
+    case CURLE_TOO_MANY_REDIRECTS: what = "trop de redirections"; break;
+    default: what = "échec de la requête"; break;
+  }
+  std::string text = what;
+  text += " (";
+  text += detail[0] ? detail : curl_easy_strerror(rc);
+  text += ")";
+  return Utf8ToUtf16(text);
+}
+
+}  // namespace
+
+std::string THttpsResponse::Header(std::string_view name) const {
+  for (const auto& [n, v] : Headers)
+    if (SameName(n, name)) return v;
+  return {};
+}
+
+std::u16string THttpsResponse::Text() const { return Utf8ToUtf16(Body); }
+
+THttpsClient::THttpsClient() { InitCurlOnce(); }
+
+void THttpsClient::SetTimeouts(int32_t connectMs, int32_t responseMs) {
+  FConnectMs = connectMs;
+  FResponseMs = responseMs;
+}
+
+void THttpsClient::AddHeader(std::string_view name, std::string_view value) {
+  FHeaders.push_back(std::string(name) + ": " + std::string(value));
+}
+
+THttpsResponse THttpsClient::Get(const std::string& url) { return Perform(url, nullptr, {}); }
+
+THttpsResponse THttpsClient::Post(const std::string& url, std::string_view body, std::string_view contentType) {
+  return Perform(url, &body, contentType);
+}
+
+THttpsResponse THttpsClient::Perform(const std::string& url, const std::string_view* body,
+                                     std::string_view contentType) {
+  std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> handle(curl_easy_init(), curl_easy_cleanup);
+  if (!handle) throw EHttpsError(u"échec de la requête (libcurl indisponible)");
+  CURL* h = handle.get();
+
+  std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headers(nullptr, curl_slist_free_all);
+  auto addHeader = [&](const std::string& line) { headers.reset(curl_slist_append(headers.release(), line.c_str())); };
+  for (const std::string& line : FHeaders) addHeader(line);
+  if (body && !contentType.empty()) addHeader("Content-Type: " + std::string(contentType));
+
+  TTransfer t;
+  t.Limit = FBodyLimit;
+  t.FollowRedirects = FFollowRedirects;
+  char detail[CURL_ERROR_SIZE] = "";
+
+  curl_easy_setopt(h, CURLOPT_URL, url.c_str());
+  curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "https");
+  curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "https");
+  curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, FFollowRedirects ? 1L : 0L);
+  curl_easy_setopt(h, CURLOPT_MAXREDIRS, 10L);
+  // HTTP/1.1 keeps the reason phrase of the status line.
+  curl_easy_setopt(h, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
+  long maxTls = FRestrictTls ? CURL_SSLVERSION_MAX_TLSv1_3 : CURL_SSLVERSION_MAX_DEFAULT;
+  curl_easy_setopt(h, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2) | maxTls);
+  const char* envCa = std::getenv("SSL_CERT_FILE");
+  std::string ca = !FCaFile.empty() ? FCaFile : (envCa ? envCa : "");
+  if (!ca.empty()) curl_easy_setopt(h, CURLOPT_CAINFO, ca.c_str());
+  curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(FConnectMs));
+  curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(FConnectMs) + FResponseMs);
+  curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);  // time-outs without SIGALRM: safe on worker threads
+  curl_easy_setopt(h, CURLOPT_USERAGENT, FUserAgent.c_str());
+  curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
+  curl_easy_setopt(h, CURLOPT_ERRORBUFFER, detail);
+  curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, HeaderCallback);
+  curl_easy_setopt(h, CURLOPT_HEADERDATA, &t);
+  curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, BodyCallback);
+  curl_easy_setopt(h, CURLOPT_WRITEDATA, &t);
+  if (body) {
+    curl_easy_setopt(h, CURLOPT_POST, 1L);
+    curl_easy_setopt(h, CURLOPT_POSTFIELDS, body->empty() ? "" : body->data());
+    curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body->size()));
+  }
+
+  CURLcode rc = curl_easy_perform(h);
+  if (rc != CURLE_OK && !t.R.TooLarge) throw EHttpsError(FailureText(rc, detail));
+  return std::move(t.R);
+}
+
+}  // namespace mirelon
