@@ -35,6 +35,9 @@ using TMirelonInputEvent = std::function<std::u16string(const std::u16string& Pr
 using TMirelonAbortCheck = std::function<bool()>;
 using TBuiltinArgs = std::vector<TMirelonValue>;
 
+// One of the ten type words of declarations (already in ASCII lower case).
+bool IsTypeName(const std::u16string& lower);
+
 class TMirelon {
  public:
   TMirelon();
@@ -118,12 +121,12 @@ class TMirelon {
   void ExecuteRange(int32_t EndPos);
   void PushScope();
   void PopScope();
-  void DefineLocal(int32_t key, TMirelonValue V);
-  void AssignVariable(int32_t key, TMirelonValue V);
+  void DefineLocal(int32_t key, const std::u16string& name, TMirelonValue V);
+  void AssignVariable(int32_t key, const std::u16string& name, TMirelonValue V);
   bool VariableExists(int32_t key) const { return !FNames[key].Bindings.empty(); }
-  const TMirelonValue& GetVariable(int32_t key);
+  const TMirelonValue& GetVariable(int32_t key, const std::u16string& name);
   TMirelonValue* FindVariable(int32_t key);  // the innermost binding, or null
-  void CheckNotConst(int32_t key);
+  void CheckNotConst(int32_t key, const std::u16string& name);
   void SkipCallableDefinition();
 
   // ---- expressions ----
@@ -153,7 +156,7 @@ class TMirelon {
   void ExecuteMultiDeclaration(const TMirelonToken& first);
   TMirelonValue DefaultValueOf(const std::u16string& W, bool& known);
   void ExecuteConstant();
-  void DefineConstant(int32_t key, const std::u16string& N, TMirelonValue V);
+  void DefineConstant(int32_t key, TMirelonValue V);
   void ExecuteAssignment(int32_t key, const std::u16string& N);
   void ExecuteAdd(int32_t key, const std::u16string& N);
   void ExecuteSubtract(int32_t key, const std::u16string& N);
@@ -165,7 +168,7 @@ class TMirelon {
 
   // ---- control flow ----
   void ExecuteIf();
-  void RunIfBranch();
+  bool RunIfBranch();
   void ExecuteWhile();
   void ExecuteRepeat();
   void ExecuteFor();
@@ -217,8 +220,9 @@ class TMirelon {
   static std::u16string WrapInlineColor(const std::u16string& C, const std::u16string& T);
   void FilterHtml(const std::u16string& H);
   std::u16string ReadAnswer(const std::u16string& Prompt) { return FInput(Prompt); }
-  int32_t ExpectTargetName(std::u16string_view message, std::u16string& name);
-  void AssignChoice(int32_t key, const std::u16string& Answer, size_t count);
+  std::vector<std::u16string> ReadChoiceList(std::u16string_view verb);
+  const TMirelonToken& ChoiceTarget(std::u16string_view verb);
+  void AskChoice(const TMirelonToken& target, std::u16string prompt, const std::vector<std::u16string>& items);
 
   // ---- builtins ----
   bool TryBuiltin(int32_t Number, TBuiltinArgs& Args, TMirelonValue& Result);
@@ -244,7 +248,6 @@ class TMirelon {
   const std::unordered_map<std::u16string, int32_t>& FBuiltinIndex;  // folded name -> builtin number
   std::vector<TNameInfo> FNames;
   std::unordered_map<std::u16string, int32_t> FNameIndex;  // folded name -> key
-  std::vector<int32_t> FConstKeys;  // keys of the constants defined in this run
   TCollectionRegistry FRegistry;  // declared last: emptied before anything else is destroyed
 };
 

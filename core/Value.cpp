@@ -139,13 +139,13 @@ void TMirelonArray::SetItem(int32_t index, TMirelonValue v) {
   FItems[index] = std::move(v);
 }
 
-static void CheckArrayCount(size_t n) {
+void TMirelonArray::CheckCount(size_t n) {
   if (n > static_cast<size_t>(kMaxArrayCount))
     throw EMirelonLimit(Format(u"Tableau trop grand : plus de %d éléments", {kMaxArrayCount}));
 }
 
 void TMirelonArray::Add(TMirelonValue v) {
-  CheckArrayCount(FItems.size() + 1);
+  CheckCount(FItems.size() + 1);
   if (FItems.size() == FItems.capacity()) {
     size_t grown = FItems.empty() ? 4 : FItems.size() * 2;
     AccountBytes(static_cast<int64_t>((grown - FItems.capacity()) * sizeof(TMirelonValue)));
@@ -156,7 +156,7 @@ void TMirelonArray::Add(TMirelonValue v) {
 }
 
 void TMirelonArray::Resize(int32_t n, const TMirelonValue& filler) {
-  CheckArrayCount(static_cast<size_t>(n));
+  CheckCount(static_cast<size_t>(n));
   if (static_cast<size_t>(n) > FItems.capacity()) {
     AccountBytes(static_cast<int64_t>((n - FItems.capacity()) * sizeof(TMirelonValue)));
     FAccounted += (n - FItems.capacity()) * sizeof(TMirelonValue);

@@ -80,6 +80,7 @@ class TMirelonArray : public TCollection {
   TMirelonValue& ItemRef(int32_t index) { return FItems[index]; }        // unchecked
   void SetItem(int32_t index, TMirelonValue v);
   void Add(TMirelonValue v);  // raises the array-size error past the limit
+  static void CheckCount(size_t n);  // the array-size error when n is past the limit
   void Delete(int32_t index);
   void Clear();
   void Resize(int32_t n, const TMirelonValue& filler);

@@ -1,0 +1,71 @@
+// Runs a program in a fresh interpreter and collects what it shows, for
+// tests of every folder.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "core/Interpreter.h"
+#include "core/builtins/Builtins.h"
+
+namespace mirelon::test {
+
+struct TRunResult {
+  std::vector<std::string> Lines;    // output entries, UTF-8
+  std::vector<std::string> Prompts;  // prompts of the questions asked
+  std::string Error;                 // message of the error that ended the run, UTF-8
+  bool Failed = false;
+  bool Fatal = false;     // the error was an EMirelonFatal
+  bool Language = false;  // the error was an EMirelonError (catchable by "essayer")
+  int ErrorLine = -1;
+
+  std::string Text() const {  // all lines joined with "\n"
+    std::string r;
+    for (size_t i = 0; i < Lines.size(); ++i) r += (i ? "\n" : "") + Lines[i];
+    return r;
+  }
+};
+
+// `answers` are given to the questions in order; the empty text after them.
+inline TRunResult Run(const std::string& program, std::deque<std::string> answers = {}, uint32_t seed = 0) {
+  TRunResult r;
+  TMirelon M;
+  M.OnOutput = [&](const std::u16string& msg) { r.Lines.push_back(Utf16ToUtf8(msg)); };
+  M.OnInput = [&](const std::u16string& prompt) {
+    r.Prompts.push_back(Utf16ToUtf8(prompt));
+    std::string a;
+    if (!answers.empty()) {
+      a = answers.front();
+      answers.pop_front();
+    }
+    return Utf8ToUtf16(a);
+  };
+  SeedRandom(seed);
+  try {
+    M.Execute(Utf8ToUtf16(program));
+  } catch (const EMirelonError& e) {
+    r.Failed = r.Language = true;
+    r.Fatal = dynamic_cast<const EMirelonFatal*>(&e) != nullptr;
+    r.ErrorLine = e.Line();
+    r.Error = e.what();
+  } catch (const std::exception& e) {
+    r.Failed = true;
+    r.Error = e.what();
+  }
+  return r;
+}
+
+// The output of a program that must succeed, lines joined with "\n"; the
+// error message instead when it fails (so that a comparison shows it).
+inline std::string Out(const std::string& program, std::deque<std::string> answers = {}) {
+  TRunResult r = Run(program, std::move(answers));
+  return r.Failed ? "ERREUR: " + r.Error : r.Text();
+}
+
+// The error message of a program that must fail ("" when it succeeds).
+inline std::string Err(const std::string& program, std::deque<std::string> answers = {}) {
+  return Run(program, std::move(answers)).Error;
+}
+
+}  // namespace mirelon::test
