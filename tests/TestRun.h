@@ -28,7 +28,7 @@ struct TRunResult {
 };
 
 // `answers` are given to the questions in order; the empty text after them.
-inline TRunResult Run(const std::string& program, std::deque<std::string> answers = {}, uint32_t seed = 0) {
+inline TRunResult RunProgram(const std::string& program, std::deque<std::string> answers = {}, uint32_t seed = 0) {
   TRunResult r;
   TMirelon M;
   M.OnOutput = [&](const std::u16string& msg) { r.Lines.push_back(Utf16ToUtf8(msg)); };
@@ -59,13 +59,13 @@ inline TRunResult Run(const std::string& program, std::deque<std::string> answer
 // The output of a program that must succeed, lines joined with "\n"; the
 // error message instead when it fails (so that a comparison shows it).
 inline std::string Out(const std::string& program, std::deque<std::string> answers = {}) {
-  TRunResult r = Run(program, std::move(answers));
+  TRunResult r = RunProgram(program, std::move(answers));
   return r.Failed ? "ERREUR: " + r.Error : r.Text();
 }
 
 // The error message of a program that must fail ("" when it succeeds).
 inline std::string Err(const std::string& program, std::deque<std::string> answers = {}) {
-  return Run(program, std::move(answers)).Error;
+  return RunProgram(program, std::move(answers)).Error;
 }
 
 }  // namespace mirelon::test
