@@ -144,6 +144,8 @@ THttpsResponse THttpsClient::Post(const std::string& url, std::string_view body,
 
 THttpsResponse THttpsClient::Perform(const std::string& url, const std::string_view* body,
                                      std::string_view contentType) {
+  // A NUL would cut the address short on its way into libcurl.
+  if (url.find('\0') != std::string::npos) throw EHttpsError(u"adresse invalide (caractère nul)");
   std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> handle(curl_easy_init(), curl_easy_cleanup);
   if (!handle) throw EHttpsError(u"échec de la requête (libcurl indisponible)");
   CURL* h = handle.get();
