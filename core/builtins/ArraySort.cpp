@@ -1,0 +1,60 @@
+#include "core/builtins/ArraySort.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "core/Conversions.h"
+
+namespace mirelon {
+
+namespace {
+
+struct TEntry {
+  bool IsNumber;
+  double Num;
+  std::u16string Text;  // filled only when the array mixes numbers with other kinds
+  TMirelonValue Value;
+};
+
+bool Ascending(const TEntry& a, const TEntry& b) {
+  if (a.IsNumber && b.IsNumber) return a.Num < b.Num;
+  return a.Text < b.Text;
+}
+
+// Mixing numbers with texts makes the order non-transitive (9 < 10, 10 < "9"
+// as texts, "9" equal to 9), so no comparison sort may be used: the result
+// is the one of a bubble sort, which never moves equal neighbours. A pass
+// without exchange ends it early, since later passes compare the same pairs.
+template <class Less>
+void BubbleSort(std::vector<TEntry>& e, Less less) {
+  for (size_t pass = 0; pass + 1 < e.size(); ++pass) {
+    bool exchanged = false;
+    for (size_t j = 0; j + 1 < e.size() - pass; ++j)
+      if (less(e[j + 1], e[j])) {
+        std::swap(e[j], e[j + 1]);
+        exchanged = true;
+      }
+    if (!exchanged) break;
+  }
+}
+
+}  // namespace
+
+void SortArray(TMirelonArray& a, bool descending) {
+  std::vector<TMirelonValue>& items = a.Items();
+  if (items.size() < 2) return;
+  size_t numbers = std::count_if(items.begin(), items.end(), [](auto& v) { return v.Kind == lvkNumber; });
+  bool mixed = numbers != 0 && numbers != items.size();
+  std::vector<TEntry> entries;
+  entries.reserve(items.size());
+  for (TMirelonValue& v : items) {
+    bool isNumber = v.Kind == lvkNumber;
+    entries.push_back({isNumber, v.Num, isNumber && !mixed ? std::u16string() : ValToText(v), std::move(v)});
+  }
+  auto less = [descending](const TEntry& x, const TEntry& y) { return descending ? Ascending(y, x) : Ascending(x, y); };
+  if (mixed) BubbleSort(entries, less);
+  else std::stable_sort(entries.begin(), entries.end(), less);
+  for (size_t i = 0; i < items.size(); ++i) items[i] = std::move(entries[i].Value);
+}
+
+}  // namespace mirelon
