@@ -8,7 +8,7 @@ namespace {
 TEST(ArraysInPlace, TailleIsSeenBySharers) {
   EXPECT_EQ(RunProgram("t vaut [10, 20, 30]\nu vaut t\naffiche taille(t, 2)\naffiche u\nappelle taille(t, 4)\n"
                        "affiche longueur(joindre(u, '|'))\naffiche u[3] = ''"),
-            "0\n[10, 20]\n5\nvrai");
+            "0\n[10, 20]\n7\nvrai");
   EXPECT_EQ(RunError("t vaut [1]\naffiche taille(t, -1)"), "Ligne 2: taille(tableau, n) : n doit être >= 0");
   EXPECT_EQ(RunError("affiche taille(5, -1)"),
             "Ligne 1: taille(tableau, n) : le premier argument doit être un tableau");
@@ -82,8 +82,8 @@ TEST(ArraysNew, RangesMergesAndZips) {
             "Ligne 1: intervalle : plage trop grande (maximum 1 000 000 éléments)");
   EXPECT_EQ(RunError("affiche intervalle('-1e300', '1e300')"),
             "Ligne 1: intervalle : plage trop grande (maximum 1 000 000 éléments)");
-  EXPECT_EQ(RunProgram("a vaut [[0]]\nb vaut [2]\nf vaut fusionner(a, b)\nf ajoute 3\nx vaut a[0]\nx ajoute 1\n"
-                       "affiche f\naffiche a\naffiche b"),
+  EXPECT_EQ(RunProgram("p vaut [[0]]\nq vaut [2]\nf vaut fusionner(p, q)\nf ajoute 3\nx vaut p[0]\nx ajoute 1\n"
+                       "affiche f\naffiche p\naffiche q"),
             "[[0, 1], 2, 3]\n[[0, 1]]\n[2]");
   EXPECT_EQ(RunError("affiche fusionner([1], 2)"), "fusionner : le second argument doit être un tableau");
   EXPECT_EQ(RunProgram("affiche assembler([1, 2, 3], ['a', 'b'])"), "[[1, a], [2, b]]");
