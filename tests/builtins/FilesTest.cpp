@@ -6,13 +6,16 @@
 #include <fstream>
 #include <sstream>
 
-#include "update/ProgramRun.h"
+#include "TestRun.h"
 
 using namespace mirelon;
 using namespace mirelon::test;
 namespace fs = std::filesystem;
 
 namespace {
+
+// The text of a program literal holding s.
+std::string Quoted(const std::string& s) { return "'" + s + "'"; }
 
 // Each test works in its own empty folder.
 class FilesLocal : public ::testing::Test {
@@ -40,19 +43,19 @@ class FilesLocal : public ::testing::Test {
     std::sort(names.begin(), names.end());
     return names;
   }
-  TProgramRun Call(const std::string& call) const { return RunProgram("affiche " + call); }
+  TRunResult Call(const std::string& call) const { return RunProgram("affiche " + call); }
 
   fs::path Dir;
 };
 
 TEST_F(FilesLocal, ImportReadsTextFilesWithTheirLimits) {
   Write("notes.TXT", "\xEF\xBB\xBFun\r\ndeux\xC3\xA9");
-  TProgramRun r = Call("importer(" + Quoted(At("notes.TXT")) + ")");
+  TRunResult r = Call("importer(" + Quoted(At("notes.TXT")) + ")");
   EXPECT_EQ(r.Error, "");
-  EXPECT_EQ(r.Last(), "un\r\ndeux\xC3\xA9");  // mark skipped, line breaks kept
+  EXPECT_EQ(r.Text(), "un\r\ndeux\xC3\xA9");  // mark skipped, line breaks kept
 
   Write("plein.csv", std::string(1048576, 'a'));
-  EXPECT_EQ(Call("longueur(importer(" + Quoted(At("plein.csv")) + "))").Last(), "1048576");
+  EXPECT_EQ(Call("longueur(importer(" + Quoted(At("plein.csv")) + "))").Text(), "1048576");
   Write("gros.txt", std::string(2000000, 'a'));
   EXPECT_EQ(Call("importer(" + Quoted(At("gros.txt")) + ")").Error,
             "importer : fichier trop volumineux (2000000 octets, maximum 1 Mo)");
@@ -73,17 +76,17 @@ TEST_F(FilesLocal, ImportRefusals) {
 
 TEST_F(FilesLocal, ImportSvgGivesAnImageWithoutSizeLimit) {
   Write("logo.svg", "<svg viewBox=\"0 0 24 24\">" + std::string(2000000, ' ') + "</svg>");
-  TProgramRun r = Call("importer(" + Quoted(At("logo.svg")) + ")");
+  TRunResult r = Call("importer(" + Quoted(At("logo.svg")) + ")");
   EXPECT_EQ(r.Error, "");
-  EXPECT_EQ(r.Last(), "[image]");
+  EXPECT_EQ(r.Text(), "[image]");
   EXPECT_EQ(Call("importer(" + Quoted(At("absent.svg")) + ")").Error,
             "Ligne 1: importer : fichier introuvable : \"" + At("absent.svg") + "\"");
 }
 
 TEST_F(FilesLocal, SaveWritesMarkAndTextWhole) {
-  TProgramRun r = Call("sauvegarder(" + Quoted(At("a.txt")) + ", 'x')");
+  TRunResult r = Call("sauvegarder(" + Quoted(At("a.txt")) + ", 'x')");
   EXPECT_EQ(r.Error, "");
-  EXPECT_EQ(r.Last(), "vrai");
+  EXPECT_EQ(r.Text(), "vrai");
   EXPECT_EQ(Read("a.txt"), "\xEF\xBB\xBFx");
 
   Call("sauvegarder(" + Quoted(At("a.txt")) + ", 'été')");  // replaced, not appended
@@ -105,9 +108,20 @@ TEST_F(FilesLocal, SaveRefusalsLeaveNothingBehind) {
   EXPECT_EQ(Entries(), std::vector<std::string>{"pris.txt"});
 }
 
+TEST_F(FilesLocal, NulInAPathNamesNoFile) {
+  // Cut at the NUL, the name would be x.exe: the host's refusal instead.
+  std::string path = Quoted(At("x.exe")) + " + caractère(0) + '.txt'";
+  std::string error = Call("sauvegarder(" + path + ", 'x')").Error;
+  EXPECT_EQ(error.rfind("sauvegarder : impossible d'écrire dans \"" + At("x.exe"), 0), 0u) << error;
+  EXPECT_EQ(Call("ajouter_ligne(" + path + ", 'x')").Error.rfind("ajouter_ligne : impossible d'écrire dans", 0), 0u);
+  EXPECT_TRUE(Entries().empty());
+  Write("x.exe", "");
+  EXPECT_EQ(Call("fichier_existe(" + path + ")").Text(), "faux");
+}
+
 TEST_F(FilesLocal, AppendLineEndsEachLineWithoutMark) {
   std::string path = Quoted(At("log.txt"));
-  TProgramRun r = RunProgram("affiche ajouter_ligne(" + path + ", 'un')\naffiche ajouter_ligne(" + path + ", 'deux')");
+  TRunResult r = RunProgram("affiche ajouter_ligne(" + path + ", 'un')\naffiche ajouter_ligne(" + path + ", 'deux')");
   EXPECT_EQ(r.Error, "");
   EXPECT_EQ(r.Lines, (std::vector<std::string>{"vrai", "vrai"}));
   EXPECT_EQ(Read("log.txt"), "un\r\ndeux\r\n");
@@ -128,9 +142,9 @@ TEST_F(FilesLocal, AppendLineEndsEachLineWithoutMark) {
 TEST_F(FilesLocal, FileExistsChecksTheExtensionFirst) {
   Write("x.TXT", "");
   fs::create_directory(Dir / "d.csv");
-  EXPECT_EQ(Call("fichier_existe(" + Quoted(At("x.TXT")) + ")").Last(), "vrai");
-  EXPECT_EQ(Call("fichier_existe(" + Quoted(At("y.txt")) + ")").Last(), "faux");
-  EXPECT_EQ(Call("fichier_existe(" + Quoted(At("d.csv")) + ")").Last(), "faux");
+  EXPECT_EQ(Call("fichier_existe(" + Quoted(At("x.TXT")) + ")").Text(), "vrai");
+  EXPECT_EQ(Call("fichier_existe(" + Quoted(At("y.txt")) + ")").Text(), "faux");
+  EXPECT_EQ(Call("fichier_existe(" + Quoted(At("d.csv")) + ")").Text(), "faux");
   EXPECT_EQ(Call("fichier_existe(" + Quoted(Dir.string()) + ")").Error,
             "fichier_existe : seuls les fichiers .txt et .csv sont autorisés (obtenu : \"\")");
   EXPECT_EQ(Call("fichier_existe('C:\\Windows')").Error,
@@ -144,11 +158,11 @@ TEST(FilesEvaluate, ArithmeticWithPrecedence) {
     {"  ( 1 + 2 ) * 3  ", "9"}, {",5 + 1", "1,5"}, {"7 / 2", "3,5"},
   };
   for (auto [expression, value] : cases) {
-    TProgramRun r = RunProgram(std::string("affiche évaluer('") + expression + "')");
+    TRunResult r = RunProgram(std::string("affiche évaluer('") + expression + "')");
     EXPECT_EQ(r.Error, "") << expression;
-    EXPECT_EQ(r.Last(), value) << expression;
+    EXPECT_EQ(r.Text(), value) << expression;
   }
-  EXPECT_EQ(RunProgram("affiche EVALUER('1+1')").Last(), "2");
+  EXPECT_EQ(RunProgram("affiche EVALUER('1+1')").Text(), "2");
 }
 
 TEST(FilesEvaluate, ErrorsCarryTheLine) {
@@ -173,7 +187,7 @@ TEST(FilesEvaluate, ErrorsCarryTheLine) {
 
 TEST(FilesEvaluate, DeepNestingIsALanguageError) {
   std::string nested = std::string(150, '(') + "1" + std::string(150, ')');
-  EXPECT_EQ(RunProgram("affiche évaluer('" + nested + "')").Last(), "1");
+  EXPECT_EQ(RunProgram("affiche évaluer('" + nested + "')").Text(), "1");
   EXPECT_EQ(RunProgram("affiche évaluer('" + std::string(100000, '(') + "')").Error,
             "Ligne 1: évaluer : trop de parenthèses imbriquées (maximum 200)");
 }

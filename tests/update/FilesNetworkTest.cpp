@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "ProgramRun.h"
+#include "TestRun.h"
 #include "TestHttpsServer.h"
 
 using namespace mirelon;
@@ -13,6 +13,9 @@ using namespace mirelon::test;
 namespace fs = std::filesystem;
 
 namespace {
+
+// The text of a program literal holding s.
+std::string Quoted(const std::string& s) { return "'" + s + "'"; }
 
 // "importer" and "télécharger" against a loopback HTTPS server that the
 // interpreter's clients trust through SSL_CERT_FILE.
@@ -58,8 +61,8 @@ class FilesNetwork : public ::testing::Test {
   }
 
   static std::string Url(const std::string& path) { return Server->Url(path); }
-  static TProgramRun Import(const std::string& url) { return RunProgram("affiche importer(" + Quoted(url) + ")"); }
-  TProgramRun Download(const std::string& url) const {
+  static TRunResult Import(const std::string& url) { return RunProgram("affiche importer(" + Quoted(url) + ")"); }
+  TRunResult Download(const std::string& url) const {
     return RunProgram("affiche télécharger(" + Quoted(url) + ", " + Quoted(Dir.string()) + ")");
   }
   size_t EntryCount() const { return std::distance(fs::directory_iterator(Dir), fs::directory_iterator()); }
@@ -75,10 +78,10 @@ long long ReportedBytes(const std::string& message) {
 }
 
 TEST_F(FilesNetwork, ImportFetchesTextOverHttps) {
-  TProgramRun r = Import(Url("/texte.txt"));
+  TRunResult r = Import(Url("/texte.txt"));
   EXPECT_EQ(r.Error, "");
-  EXPECT_EQ(r.Last(), "bonjour \xC3\xA9t\xC3\xA9");  // UTF-8 whatever the declared charset
-  EXPECT_EQ(Import(Url("/ailleurs")).Last(), "bonjour \xC3\xA9t\xC3\xA9");  // redirect followed
+  EXPECT_EQ(r.Text(), "bonjour \xC3\xA9t\xC3\xA9");  // UTF-8 whatever the declared charset
+  EXPECT_EQ(Import(Url("/ailleurs")).Text(), "bonjour \xC3\xA9t\xC3\xA9");  // redirect followed
   EXPECT_EQ(Import(Url("/absent.txt")).Error,
             "importer : l'URL \"" + Url("/absent.txt") + "\" a retourné le code HTTP 404");
 }
@@ -104,10 +107,10 @@ TEST_F(FilesNetwork, ImportReportsTheClientFailure) {
 }
 
 TEST_F(FilesNetwork, DownloadSavesTheNamedFile) {
-  TProgramRun r = Download(Url("/img/chat.png?taille=2"));
+  TRunResult r = Download(Url("/img/chat.png?taille=2"));
   std::string saved = (Dir / "chat.png").string();
   EXPECT_EQ(r.Error, "");
-  EXPECT_EQ(r.Last(), saved);
+  EXPECT_EQ(r.Text(), saved);
   std::ifstream f(saved, std::ios::binary);
   std::stringstream bytes;
   bytes << f.rdbuf();
