@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include "TestRun.h"
+
+using namespace mirelon::test;
+
+namespace {
+std::string Show(const std::string& expr) { return Out("affiche " + expr); }
+}  // namespace
+
+TEST(ExpressionsPrecedence, Levels) {
+  EXPECT_EQ(Show("-2 ^ 2"), "-4");
+  EXPECT_EQ(Show("2 ^ 3 ^ 2"), "512");
+  EXPECT_EQ(Show("2 ^ -1"), "0,5");
+  EXPECT_EQ(Show("1 + 2 * 3 - 4 / 2"), "5");
+  EXPECT_EQ(Show("non 1 = 2"), "vrai");
+  EXPECT_EQ(Show("non non vrai"), "vrai");
+  EXPECT_EQ(Err("affiche - -3"), "Ligne 1: Expression attendue, obtenu : \"-\"");
+  EXPECT_EQ(Err("si 1 < 2 < 3 alors\nfin si"), "Ligne 1: Élément attendu : alors, mais trouvé : \"<\"");
+}
+
+TEST(ExpressionsLogic, BothSidesAlwaysEvaluated) {
+  EXPECT_EQ(Err("x vaut 0\nsi x <> 0 et 10 / x > 1 alors\nfin si"), "Ligne 2: Division par zéro");
+  EXPECT_EQ(Show("0 ou ''"), "faux");
+  EXPECT_EQ(Show("3"), "3");  // no operator: the value passes unchanged
+}
+
+TEST(ExpressionsArithmetic, DivisionModuloPower) {
+  EXPECT_EQ(Show("7 mod 3"), "1");
+  EXPECT_EQ(Show("-7 mod 3"), "-1");
+  EXPECT_EQ(Show("7 mod -3"), "1");
+  EXPECT_EQ(Show("7.5 % 2"), "1,5");
+  EXPECT_EQ(Err("affiche 1 mod 0"), "Ligne 1: Modulo par zéro");
+  EXPECT_EQ(Show("2 ^ 0.5"), "1,4142135624");
+  EXPECT_EQ(Show("0 ^ 0"), "1");
+  EXPECT_EQ(Err("affiche 10 ^ 16"),
+            "Nombre trop grand : au-delà de 9 007 199 254 740 992 (2^53), les nombres ne sont plus exacts");
+  EXPECT_EQ(Show("'6' * 2"), "12");
+  EXPECT_EQ(Show("'six' * 2"), "0");
+  EXPECT_EQ(Show("vrai + 1"), "2");
+  EXPECT_EQ(Err("t vaut []\naffiche t * 2"), "Ligne 2: Conversion en nombre impossible");
+}
+
+TEST(ExpressionsText, ConcatenationAndComparison) {
+  EXPECT_EQ(Show("'n = ' + 1,5"), "n = 1,5");
+  EXPECT_EQ(Show("1 + '1'"), "11");
+  EXPECT_EQ(Show("'t' + [1, 2]"), "t[1, 2]");
+  EXPECT_EQ(Err("affiche 'a' - 1"), "Ligne 1: Soustraction de textes impossible");
+  EXPECT_EQ(Show("10 < '9'"), "vrai");
+  EXPECT_EQ(Show("'10' < '9'"), "vrai");
+  EXPECT_EQ(Show("10 < 9"), "faux");
+  EXPECT_EQ(Show("'Z' < 'a'"), "vrai");
+  EXPECT_EQ(Show("3 = '3'"), "vrai");
+  EXPECT_EQ(Show("3 = '3,0'"), "faux");
+  EXPECT_EQ(Show("vrai = 1"), "vrai");
+  EXPECT_EQ(Show("0.1 + 0.2 = 0.3"), "faux");
+  EXPECT_EQ(Err("d est une date\naffiche d < d"), "Ligne 2: Conversion en nombre impossible");
+}
+
+TEST(ExpressionsLiterals, HexadecimalAndCharacterCodes) {
+  EXPECT_EQ(Show("$FF"), "255");
+  EXPECT_EQ(Show("$FFFFFFFF"), "-1");
+  EXPECT_EQ(Show("$7FFFFFFF"), "2147483647");
+  EXPECT_EQ(Show("$80000000"), "-2147483648");
+  EXPECT_EQ(Show("$000000001"), "1");
+  EXPECT_EQ(Err("affiche $100000000"), "Ligne 1: Nombre hexadécimal invalide : $100000000");
+  EXPECT_EQ(Show("#65"), "A");
+  EXPECT_EQ(Err("affiche #256"), "Ligne 1: Code ASCII invalide");
+  EXPECT_EQ(Err("affiche # x"), "Ligne 1: Nombre attendu après \"#\"");
+  EXPECT_EQ(Show("VRAI"), "vrai");
+  EXPECT_EQ(Out("vrai vaut 3\naffiche vrai"), "vrai");
+}
+
+TEST(ExpressionsNames, IndexesAndFields) {
+  EXPECT_EQ(Out("t vaut [10, 20]\naffiche t[1.9]\naffiche t[-0.5]"), "20\n10");
+  EXPECT_EQ(Out("nom vaut 'abc'\naffiche nom[1]"), "a");
+  EXPECT_EQ(Err("nom vaut 'abc'\naffiche nom[0]"), "Ligne 2: Index hors limites : nom[0]");
+  EXPECT_EQ(Err("t vaut [1]\naffiche t[1]"), "Ligne 2: Index hors limites : t[1]");
+  EXPECT_EQ(Out("t vaut [[1, 'xy']]\naffiche t[0][1][2]"), "y");
+  EXPECT_EQ(Err("x vaut 3\naffiche x[0]"), "Ligne 2: \"x\" n'est pas un tableau ni un texte");
+  EXPECT_EQ(Err("r vaut 'a'\naffiche r.nom"), "Ligne 2: \"r\" n'est pas un enregistrement");
+  EXPECT_EQ(Err("affiche inconnu"), "Ligne 1: Variable inconnue : \"inconnu\"");
+  EXPECT_EQ(Err("affiche \"abc\"[1]"), "Ligne 1: Instruction inattendue : \"[\"");
+}
+
+TEST(ExpressionsArrays, LiteralsAcrossLines) {
+  EXPECT_EQ(Out("t vaut [1, 2,\n 3]\naffiche t"), "[1, 2, 3]");
+  EXPECT_EQ(Err("t vaut [\n1]"), "Ligne 1: Expression attendue, obtenu : \"EOL\"");
+  EXPECT_EQ(Err("t vaut [1, 2"), "Ligne 1: Crochet fermant \"]\" attendu dans le tableau");
+  EXPECT_EQ(Err("affiche\n"), "Ligne 1: Expression attendue, obtenu : \"EOL\"");
+  EXPECT_EQ(Err("affiche"), "Ligne 1: Expression attendue, obtenu : \"\"");
+  EXPECT_EQ(Err("affiche (1 + 2"), "Ligne 1: Élément attendu : \")\", mais trouvé : la fin du programme");
+}
+
+TEST(ExpressionsNesting, DeepNestingEndsInALanguageError) {
+  std::string deep(100000, '(');
+  TRunResult r = RunProgram("affiche " + deep + "1");
+  EXPECT_TRUE(r.Language);
+  EXPECT_EQ(r.Error, "Ligne 1: Imbrication trop profonde (parenthèses, crochets ou blocs)");
+  std::string nots;
+  for (int i = 0; i < 100000; ++i) nots += "non ";
+  EXPECT_TRUE(RunProgram("affiche " + nots + "vrai").Language);
+}
