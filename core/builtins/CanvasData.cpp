@@ -1,8 +1,30 @@
-// Canvas data shared by the drawing builtins: placeholder until the drawing
-// unit is built.
-#include "core/builtins/Builtins.h"
+// Canvas data shared by the drawing builtins: the registry of canvases and
+// their element lists, the contour, colour checks, escaping and the SVG
+// document of a canvas.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/builtins/CanvasKit.h"
 
 namespace mirelon {
+
+namespace {
+
+const char16_t kCanvasIdField[] = u"__toile_id";
+
+bool IsHexDigit(char16_t c) { return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F'); }
+
+// "#RGB" or "#RRGGBB".
+bool IsHexColor(std::u16string_view s) {
+  if ((s.size() != 4 && s.size() != 7) || s[0] != u'#') return false;
+  for (size_t i = 1; i < s.size(); ++i)
+    if (!IsHexDigit(s[i])) return false;
+  return true;
+}
+
+}  // namespace
 
 std::u16string TMirelon::CreateCanvas(int64_t W, int64_t H) {
   if (W < 1 || H < 1 || W > 1000 || H > 1000) Fail(u"toile : dimensions invalides (1 a 1000)");
@@ -14,7 +36,7 @@ std::u16string TMirelon::CreateCanvas(int64_t W, int64_t H) {
 
 TMirelonValue TMirelon::NewCanvasValue(int64_t W, int64_t H) {
   IMirelonRecord r = TMirelonRecord::New();
-  r->SetField(u"__toile_id", TMirelonValue::Text(CreateCanvas(W, H)));
+  r->SetField(kCanvasIdField, TMirelonValue::Text(CreateCanvas(W, H)));
   r->SetField(u"largeur", TMirelonValue::Number(static_cast<double>(W)));
   r->SetField(u"hauteur", TMirelonValue::Number(static_cast<double>(H)));
   return TMirelonValue::RecordVal(r);
@@ -29,7 +51,7 @@ TMirelonValue TMirelon::NewImageValue() {
 }
 
 std::vector<std::u16string>& TMirelon::CanvasElements(const TMirelonValue& V, std::u16string_view Name) {
-  const TMirelonValue* id = V.Kind == lvkRecord && V.Rec ? V.Rec->FindField(u"__toile_id") : nullptr;
+  const TMirelonValue* id = V.Kind == lvkRecord && V.Rec ? V.Rec->FindField(kCanvasIdField) : nullptr;
   if (!id) FailFmt(u"%s : le 1er argument doit etre une toile", {Name});
   auto it = FCanvases.find(ValToText(*id));
   if (it == FCanvases.end()) FailFmt(u"%s : toile introuvable", {Name});
@@ -38,17 +60,55 @@ std::vector<std::u16string>& TMirelon::CanvasElements(const TMirelonValue& V, st
 
 void TMirelon::AppendShape(const std::u16string& Id, std::u16string E) {
   auto it = FCanvases.find(Id);
-  if (it != FCanvases.end()) it->second.push_back(std::move(E));
+  if (it == FCanvases.end()) return;
+  auto stroke = FCanvasStroke.find(Id);
+  if (stroke != FCanvasStroke.end() && !stroke->second.empty() && E.ends_with(u"/>")) {
+    E.resize(E.size() - 2);
+    E += u' ';
+    E += stroke->second;
+    E += u"/>";
+  }
+  it->second.push_back(std::move(E));
 }
 
-std::u16string TMirelon::CheckColor(const std::u16string& T) { return Trim(T); }
+std::u16string TMirelon::CheckColor(const std::u16string& T) {
+  std::u16string u = Trim(T);
+  if (!IsHexColor(u))
+    FailFmt(u"Couleur invalide : \"%s\". Utilisez un code hexadécimal #RRGGBB (ex. #FF0000) ou #RGB (ex. #F00).", {T});
+  return u;
+}
 
-std::u16string TMirelon::XmlEscape(std::u16string_view T) { return std::u16string(T); }
+std::u16string TMirelon::XmlEscape(std::u16string_view T) {
+  std::u16string r;
+  r.reserve(T.size());
+  for (char16_t c : T) {
+    switch (c) {
+      case u'&': r += u"&amp;"; break;
+      case u'<': r += u"&lt;"; break;
+      case u'>': r += u"&gt;"; break;
+      case u'"': r += u"&quot;"; break;
+      case u'\'': r += u"&#39;"; break;
+      default: r += c;
+    }
+  }
+  return r;
+}
 
 std::u16string TMirelon::BuildCanvasSvg(const TMirelonValue& V) {
-  std::u16string r = u"<svg>";
-  for (auto& e : CanvasElements(V, u"affiche")) r += e;
-  return r + u"</svg>";
+  const std::vector<std::u16string>& elements = CanvasElements(V, u"affiche");
+  std::u16string w = IntToText(std::max<int64_t>(1, CanvasIntField(*this, V, u"largeur")));
+  std::u16string h = IntToText(std::max<int64_t>(1, CanvasIntField(*this, V, u"hauteur")));
+  size_t total = 128;
+  for (const std::u16string& e : elements) total += e.size();
+  std::u16string r;
+  r.reserve(total);
+  r += u"<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + w + u"\" height=\"" + h + u"\" viewBox=\"0 0 " + w +
+       u" " + h + u"\">";
+  for (const std::u16string& e : elements)
+    for (char16_t c : e)
+      if (c != u'\r' && c != u'\n') r += c;
+  r += u"</svg>";
+  return r;
 }
 
 TMirelonValue TMirelon::CanvasSnapshot(const TMirelonValue& V) {
@@ -58,5 +118,43 @@ TMirelonValue TMirelon::CanvasSnapshot(const TMirelonValue& V) {
 }
 
 void TMirelon::ShowCanvas(const TMirelonValue& V) { Output(u"__SVG__" + BuildCanvasSvg(V) + u"__"); }
+
+// ---- helpers of the drawing builtins ----
+
+std::u16string CanvasId(const TMirelonValue& Canvas) { return ValToText(*Canvas.Rec->FindField(kCanvasIdField)); }
+
+int64_t CanvasIntField(TMirelon& M, const TMirelonValue& Canvas, std::u16string_view Name) {
+  return M.ToInteger(Canvas.Rec->GetField(Name));
+}
+
+std::u16string ColorArg(TMirelon& M, const TBuiltinArgs& Args, size_t i, std::u16string_view Default) {
+  if (i >= Args.size()) return std::u16string(Default);
+  return M.CheckColor(M.ValToText(Args[i]));
+}
+
+int64_t RoundHalfEven(double v) { return TruncToInt64(std::nearbyint(v)); }
+
+std::u16string DotNumberText(double v) {
+  if (v == 0) return u"0";
+  if (!std::isfinite(v)) return std::isnan(v) ? u"NAN" : v > 0 ? u"INF" : u"-INF";
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));  // d.dddddddddddddde±x
+  std::string digits = std::string(1, buf[0]) + std::string(buf + 2, 14);
+  int exponent = std::atoi(buf + 17);
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  std::string r = v < 0 ? "-" : "";
+  if (exponent < -5 || exponent >= 15) {
+    r += digits[0];
+    if (digits.size() > 1) r += "." + digits.substr(1);
+    r += "E" + std::to_string(exponent);
+  } else if (exponent < 0) {
+    r += "0." + std::string(-exponent - 1, '0') + digits;
+  } else {
+    if (digits.size() <= static_cast<size_t>(exponent)) digits.append(exponent + 1 - digits.size(), '0');
+    r += digits.substr(0, exponent + 1);
+    if (digits.size() > static_cast<size_t>(exponent) + 1) r += "." + digits.substr(exponent + 1);
+  }
+  return U(r);
+}
 
 }  // namespace mirelon

@@ -1,12 +1,128 @@
 #include "core/builtins/SvgImage.h"
 
+#define PCRE2_CODE_UNIT_WIDTH 16
+#include <pcre2.h>
+
+#include <string_view>
+#include <utility>
+#include <vector>
+
 #include "core/Interpreter.h"
 
 namespace mirelon {
 
-// Placeholder until the drawing unit is built.
-TSvgImage ReadSvgImage(TMirelon&, const std::u16string& S, const std::u16string&, const std::u16string&) {
-  return TSvgImage{S, 1, 1};
+namespace {
+
+// A compiled pattern; matching is thread-safe (each call has its own match data).
+class TSvgRegex {
+ public:
+  TSvgRegex(std::u16string_view pattern, bool caseless) {
+    int code = 0;
+    PCRE2_SIZE offset = 0;
+    FCode = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(), caseless ? PCRE2_CASELESS : 0,
+                          &code, &offset, nullptr);
+  }
+  ~TSvgRegex() { pcre2_code_free(FCode); }
+  TSvgRegex(const TSvgRegex&) = delete;
+  TSvgRegex& operator=(const TSvgRegex&) = delete;
+
+  // The span of the whole match (group 0) or of group `group` of the first
+  // match at or after `start`; false when there is none.
+  bool Find(std::u16string_view s, size_t start, std::pair<size_t, size_t>& span, int group = 0) const {
+    pcre2_match_data* data = pcre2_match_data_create_from_pattern(FCode, nullptr);
+    int rc = pcre2_match(FCode, reinterpret_cast<PCRE2_SPTR>(s.data()), s.size(), start, 0, data, nullptr);
+    bool found = rc > group;
+    if (found) {
+      PCRE2_SIZE* v = pcre2_get_ovector_pointer(data);
+      span = {v[2 * group], v[2 * group + 1]};
+    }
+    pcre2_match_data_free(data);
+    if (rc < 0 && rc != PCRE2_ERROR_NOMATCH) throw EHostError(u"Erreur d'expression régulière dans la lecture du SVG");
+    return found;
+  }
+
+  // s without every match of the pattern (patterns here never match empty).
+  std::u16string RemoveAll(std::u16string_view s) const {
+    std::u16string r;
+    size_t pos = 0;
+    std::pair<size_t, size_t> m;
+    while (Find(s, pos, m) && m.second > m.first) {
+      r.append(s.substr(pos, m.first - pos));
+      pos = m.second;
+    }
+    r.append(s.substr(pos));
+    return r;
+  }
+
+  // The parts of s between the matches of the pattern.
+  std::vector<std::u16string> Split(std::u16string_view s) const {
+    std::vector<std::u16string> parts;
+    size_t pos = 0;
+    std::pair<size_t, size_t> m;
+    while (Find(s, pos, m) && m.second > m.first) {
+      parts.emplace_back(s.substr(pos, m.first - pos));
+      pos = m.second;
+    }
+    parts.emplace_back(s.substr(pos));
+    return parts;
+  }
+
+ private:
+  pcre2_code* FCode = nullptr;
+};
+
+const TSvgRegex& Pattern(int which) {
+  static const TSvgRegex patterns[] = {
+    {u"<\\?xml[\\s\\S]*?\\?>", true},
+    {u"<!DOCTYPE[\\s\\S]*?>", true},
+    {u"<!--[\\s\\S]*?-->", true},
+    {u"<svg\\b[^>]*>", true},
+    {u"</svg\\s*>", true},
+    {u"viewBox\\s*=\\s*\"([^\"]*)\"", false},
+    {u"[\\s,]+", false},
+    {u"width\\s*=\\s*\"?([\\d.]+)", false},
+    {u"height\\s*=\\s*\"?([\\d.]+)", false},
+  };
+  return patterns[which];
+}
+
+enum { rxXmlDecl, rxDoctype, rxComment, rxSvgOpen, rxSvgClose, rxViewBox, rxSeparators, rxWidth, rxHeight };
+
+// When the tag matches `which`, its group 1 read as a number literal goes to `out`.
+void AttributeNumber(int which, std::u16string_view tag, double& out) {
+  std::pair<size_t, size_t> g;
+  if (Pattern(which).Find(tag, 0, g, 1)) out = ParseNumberLiteral(tag.substr(g.first, g.second - g.first));
+}
+
+}  // namespace
+
+TSvgImage ReadSvgImage(TMirelon& M, const std::u16string& S, const std::u16string& F, const std::u16string& P) {
+  std::u16string text = Pattern(rxComment).RemoveAll(Pattern(rxDoctype).RemoveAll(Pattern(rxXmlDecl).RemoveAll(S)));
+  std::pair<size_t, size_t> open;
+  if (!Pattern(rxSvgOpen).Find(text, 0, open)) M.FailFmt(P + u"\"%s\" ne contient pas de balise <svg>", {F});
+  std::u16string_view tag = std::u16string_view(text).substr(open.first, open.second - open.first);
+
+  TSvgImage image;
+  std::pair<size_t, size_t> box;
+  if (Pattern(rxViewBox).Find(tag, 0, box, 1)) {
+    std::vector<std::u16string> parts = Pattern(rxSeparators).Split(Trim(tag.substr(box.first, box.second - box.first)));
+    if (parts.size() == 4) {
+      image.Width = ParseNumberLiteral(parts[2]);
+      image.Height = ParseNumberLiteral(parts[3]);
+    }
+  }
+  if (!(image.Width > 0) || !(image.Height > 0)) {
+    AttributeNumber(rxWidth, tag, image.Width);
+    AttributeNumber(rxHeight, tag, image.Height);
+  }
+
+  std::u16string_view body = std::u16string_view(text).substr(open.second);
+  std::pair<size_t, size_t> close;
+  if (Pattern(rxSvgClose).Find(body, 0, close)) body = body.substr(0, close.first);
+  image.Body.assign(body);
+  for (char16_t& c : image.Body)
+    if (c == u'\r' || c == u'\n') c = u' ';
+  return image;
 }
 
 }  // namespace mirelon
