@@ -102,7 +102,9 @@ int32_t IconCodePoint(TMirelon& M, const TMirelonValue& Code) {
   if (!ReadHex32(s, v))
     M.FailFmt(u"icone : point de code Unicode invalide \"%s\" (ex. $E735)", {M.ValToText(Code)});
   if (v < 32 || v > 0x10FFFF) M.Fail(u"icone : point de code Unicode hors limites");
-  if (v >= 0xD800 && v <= 0xDFFF) throw EHostError(u"Point de code invalide : U+D800 à U+DFFF ne sont pas des caractères");
+  if (v >= 0xD800 && v <= 0xDFFF)  // the host's character conversion refuses surrogates
+    throw EHostError(u"Valeur caractère UTF32 non valide.  Doit être >= 0 et <= $10FFFF, à l'exception des plages de "
+                     u"paires de substitution");
   return v;
 }
 
