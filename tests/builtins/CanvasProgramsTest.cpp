@@ -1,5 +1,6 @@
 // Canvases seen from programs: declarations, "affiche", snapshots through
 // "ajoute", animations, and the reference drawings of tests/drawings.
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -20,9 +21,9 @@ TEST(CanvasPrograms, ShowWritesOneSvgEntry) {
 
 TEST(CanvasPrograms, SharedCanvasAndSnapshots) {
   TRun r = RunProgram(
-      "a est une toile\nb vaut a\nimages est un tableau\n"
-      "cercle(b, 5, 5, 2)\nimages ajoute a\n"
-      "rectangle(a, 0, 0, 1, 1)\nimages ajoute a\n"
+      "dessin est une toile\ncopie vaut dessin\nimages est un tableau\n"
+      "cercle(copie, 5, 5, 2)\nimages ajoute dessin\n"
+      "rectangle(dessin, 0, 0, 1, 1)\nimages ajoute dessin\n"
       "affiche images[0]\n"
       "affiche animation(images, 5, 50)\n");
   ASSERT_EQ(r.Error, "");
@@ -67,7 +68,8 @@ std::string ReadFile(const std::filesystem::path& p) {
 }
 
 // Each reference program draws a picture; its last "__SVG__" entry must be
-// the stored document, byte for byte.
+// the stored document, byte for byte. With MIRELON_UPDATE_DRAWINGS set, the
+// documents are written instead (review them with tools/render-drawings).
 TEST(CanvasPrograms, ReferenceDrawings) {
   std::filesystem::path dir = std::filesystem::path(MIRELON_SOURCE_DIR) / "tests" / "drawings";
   int checked = 0;
@@ -81,6 +83,7 @@ TEST(CanvasPrograms, ReferenceDrawings) {
       if (line.rfind("__SVG__", 0) == 0) svg = line.substr(7, line.size() - 9);
     std::filesystem::path expected = entry.path();
     expected.replace_extension(".svg");
+    if (std::getenv("MIRELON_UPDATE_DRAWINGS")) std::ofstream(expected, std::ios::binary) << svg << "\n";
     std::string want = ReadFile(expected);
     while (!want.empty() && (want.back() == '\n' || want.back() == '\r')) want.pop_back();
     EXPECT_EQ(svg, want);
