@@ -45,12 +45,15 @@ void SortArray(TMirelonArray& a, bool descending) {
   if (items.size() < 2) return;
   size_t numbers = std::count_if(items.begin(), items.end(), [](auto& v) { return v.Kind == lvkNumber; });
   bool mixed = numbers != 0 && numbers != items.size();
+  // Every text form is taken before any element moves: an element may show
+  // the array itself, and a failure must leave the array as it was.
   std::vector<TEntry> entries;
   entries.reserve(items.size());
-  for (TMirelonValue& v : items) {
+  for (const TMirelonValue& v : items) {
     bool isNumber = v.Kind == lvkNumber;
-    entries.push_back({isNumber, v.Num, isNumber && !mixed ? std::u16string() : ValToText(v), std::move(v)});
+    entries.push_back({isNumber, v.Num, isNumber && !mixed ? std::u16string() : ValToText(v), {}});
   }
+  for (size_t i = 0; i < items.size(); ++i) entries[i].Value = std::move(items[i]);
   auto less = [descending](const TEntry& x, const TEntry& y) { return descending ? Ascending(y, x) : Ascending(x, y); };
   if (mixed) BubbleSort(entries, less);
   else std::stable_sort(entries.begin(), entries.end(), less);

@@ -2,6 +2,9 @@
 // "supprime_champ" change the collection they receive; the others build new
 // collections whose elements are copied as values (inner collections shared).
 #include <algorithm>
+#include <cmath>
+#include <set>
+#include <unordered_set>
 
 #include "core/builtins/ArraySort.h"
 #include "core/builtins/Builtins.h"
@@ -136,15 +139,39 @@ void Trier(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
   Result = Args[0];
 }
 
+bool AllOfKind(const std::vector<TMirelonValue>& items, TMirelonValueKind kind) {
+  return std::all_of(items.begin(), items.end(), [kind](auto& v) { return v.Kind == kind; });
+}
+
+// Keeps the first occurrence of every value. Arrays of numbers only or texts
+// only look values up in ordered or hashed sets (numbers are equal within
+// 1e-12, texts exactly); other arrays compare each value with those kept.
 void Unique(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
   CheckCount(M, Args, 1, kAtLine, u"unique(tableau) attend 1 argument");
   TMirelonArray* a = ArrayArg(M, Args[0], kNoLine, u"unique : l'argument doit être un tableau");
   IMirelonArray out;
   Result = NewArray(out);
-  for (int32_t i = 0; i < CountOf(a); ++i) {
-    const TMirelonValue& v = a->Item(i);
-    auto same = [&](const TMirelonValue& kept) { return ValuesEqual(kept, v); };
-    if (std::none_of(out->Items().begin(), out->Items().end(), same)) out->Add(v);
+  if (!a) return;
+  auto keepUnseen = [&](auto&& seen) {
+    for (const TMirelonValue& v : a->Items())
+      if (!seen(v)) out->Add(v);
+  };
+  if (AllOfKind(a->Items(), lvkNumber)) {
+    std::set<double> kept;
+    keepUnseen([&](const TMirelonValue& v) {
+      for (auto it = kept.lower_bound(v.Num - 2e-12); it != kept.end() && *it <= v.Num + 2e-12; ++it)
+        if (std::fabs(*it - v.Num) <= 1e-12) return true;
+      kept.insert(v.Num);
+      return false;
+    });
+  } else if (AllOfKind(a->Items(), lvkText)) {
+    std::unordered_set<std::u16string_view> kept;
+    keepUnseen([&](const TMirelonValue& v) { return !kept.insert(v.Str.str()).second; });
+  } else {
+    keepUnseen([&](const TMirelonValue& v) {
+      auto same = [&](const TMirelonValue& k) { return ValuesEqual(k, v); };
+      return std::any_of(out->Items().begin(), out->Items().end(), same);
+    });
   }
 }
 

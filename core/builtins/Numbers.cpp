@@ -17,9 +17,6 @@ namespace {
 [[noreturn]] void InvalidFloatOperation() { throw EHostError(u"Opération en virgule flottante incorrecte"); }
 [[noreturn]] void FloatDivisionByZero() { throw EHostError(u"Division par zéro en virgule flottante"); }
 
-// An integral result without the sign of a negative zero.
-TMirelonValue Integral(double v) { return TMirelonValue::Number(v + 0.0); }
-
 int32_t KeepTo32Bits(int64_t v) { return static_cast<int32_t>(static_cast<uint32_t>(v)); }
 
 // The single argument of a one-argument builtin, as a number.
@@ -40,7 +37,7 @@ void Absolue(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
 
 // Halves go to the even neighbour (the default rounding mode).
 void Arrondi(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
-  Result = Integral(std::nearbyint(OneNumber(M, Args, u"arrondi(x) attend 1 argument")));
+  Result = TMirelonValue::Number(std::nearbyint(OneNumber(M, Args, u"arrondi(x) attend 1 argument")));
 }
 
 // x rounded to n decimals, halves away from zero, from the exact decimal
@@ -179,11 +176,11 @@ void Pourcentage(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
 }
 
 void ArrondiSuperieur(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
-  Result = Integral(std::ceil(OneNumber(M, Args, u"arrondi_supérieur(x) attend 1 argument")));
+  Result = TMirelonValue::Number(std::ceil(OneNumber(M, Args, u"arrondi_supérieur(x) attend 1 argument")));
 }
 
 void ArrondiInferieur(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
-  Result = Integral(std::floor(OneNumber(M, Args, u"arrondi_inférieur(x) attend 1 argument")));
+  Result = TMirelonValue::Number(std::floor(OneNumber(M, Args, u"arrondi_inférieur(x) attend 1 argument")));
 }
 
 void Signe(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {

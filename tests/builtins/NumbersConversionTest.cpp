@@ -28,6 +28,11 @@ TEST(NumbersConvert, VersType) {
                        "affiche vers_type('date', 45000.7)\naffiche vers_type('heure', 2.25)\n"
                        "affiche vers_type('nombre', vrai)"),
             "12,5\n3\n15/03/2023\n06:00:00\n1");
+  EXPECT_EQ(RunProgram("affiche vers_type('date', ' 15/3/2023 ')\naffiche vers_type('heure', '10:30')"),
+            "15/03/2023\n10:30:00");
+  EXPECT_EQ(RunError("affiche vers_type('date', '31/02/2024')"),
+            "Ligne 1: vers_type : \"31/02/2024\" n'est pas une date valide");
+  EXPECT_EQ(RunError("affiche vers_type('heure', '25:00')"), "Ligne 1: vers_type : \"25:00\" n'est pas une heure valide");
   EXPECT_EQ(RunError("affiche vers_type('booléen', 1)"),
             "Ligne 1: vers_type : type cible inconnu \"booléen\" (attendu : nombre, texte, date ou heure)");
   EXPECT_EQ(RunError("affiche vers_type('nombre', ' x ')"),
