@@ -114,7 +114,7 @@ int WriteAndClose(std::FILE* f, std::string_view bytes) {
 int ReplaceFile(const fs::path& target, std::string_view bytes) {
   // Renaming would also replace a file that the host refuses to let us write.
   if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0) return errno;
-  static std::random_device random;
+  thread_local std::random_device random;
   for (int attempt = 0;; ++attempt) {
     fs::path temporary = target.parent_path() / (".mirelon-" + std::to_string(random()) + ".tmp");
     std::FILE* f = std::fopen(temporary.c_str(), "wbx");
@@ -123,6 +123,9 @@ int ReplaceFile(const fs::path& target, std::string_view bytes) {
       return errno;
     }
     int error = WriteAndClose(f, bytes);
+    std::error_code ec;  // a replaced file keeps its permissions
+    if (fs::file_status former = fs::status(target, ec); !ec && fs::is_regular_file(former))
+      fs::permissions(temporary, former.permissions(), ec);
     if (error == 0 && std::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
     if (error != 0) std::remove(temporary.c_str());
     return error;

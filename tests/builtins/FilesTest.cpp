@@ -89,8 +89,10 @@ TEST_F(FilesLocal, SaveWritesMarkAndTextWhole) {
   EXPECT_EQ(r.Text(), "vrai");
   EXPECT_EQ(Read("a.txt"), "\xEF\xBB\xBFx");
 
+  fs::permissions(Dir / "a.txt", fs::perms::owner_read | fs::perms::owner_write);
   Call("sauvegarder(" + Quoted(At("a.txt")) + ", 'été')");  // replaced, not appended
   EXPECT_EQ(Read("a.txt"), "\xEF\xBB\xBF\xC3\xA9t\xC3\xA9");
+  EXPECT_EQ(fs::status(Dir / "a.txt").permissions(), fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_EQ(Entries(), std::vector<std::string>{"a.txt"});  // no temporary file left
 }
 
