@@ -188,15 +188,15 @@ std::u16string ImportTextFile(TMirelon& M, const std::u16string& P, const std::u
     std::error_code ec;
     uintmax_t size = fs::file_size(ToPath(P), ec);
     FailNoLineFmt(u"importer : fichier trop volumineux (%d octets, maximum 1 Mo)",
-                  {ec ? static_cast<long long>(bytes.size()) : static_cast<long long>(size)});
+                  {static_cast<long long>(ec ? bytes.size() : size)});
   }
   return Utf8ToUtf16(StripBom(bytes));
 }
 
 TMirelonValue ImportSvg(TMirelon& M, const std::u16string& P) {
   if (!PathIs(P, false)) M.FailFmt(u"importer : fichier introuvable : \"%s\"", {P});
-  // No limit of its own: what passes three bytes per code unit cannot fit in
-  // a text anyway, and the text's own limit reports it.
+  // No size limit of its own, but reading stops where no text could hold the
+  // file (three bytes per code unit at most): the text's limit then refuses it.
   TMirelonText text(Utf8ToUtf16(StripBom(ReadExisting(P, 3 * kMaxTextLength + 3))));
   TSvgImage svg = ReadSvgImage(M, text.str(), P, u"importer : ");
   TMirelonValue image = TMirelon::NewImageValue();
