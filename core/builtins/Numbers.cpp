@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <utility>
 
 #include "core/builtins/Builtins.h"
@@ -63,7 +62,8 @@ double RoundDecimals(double x, int n) {
       if (i == 0) digits.insert(digits.begin(), '1');
     }
   }
-  double r = std::strtod(digits.c_str(), nullptr);
+  double r = 0;
+  std::from_chars(digits.data(), digits.data() + digits.size(), r);  // independent of the C locale
   return x < 0 && r != 0 ? -r : r;
 }
 
