@@ -105,8 +105,7 @@ bool ScanTime(TScanner& sc, double& serial) {
   return true;
 }
 
-bool TrimmedScan(std::u16string_view text, bool (*scan)(TScanner&, int, double&), int currentYear,
-                 double& serial) {
+bool TrimmedScan(std::u16string_view text, bool (*scan)(TScanner&, int, double&), int currentYear, double& serial) {
   std::u16string trimmed = Trim(text);
   TScanner sc{trimmed};
   double result;
@@ -151,7 +150,8 @@ bool ReadDate(std::u16string_view text, double& serial) { return ReadDate(text, 
 bool ReadDateTime(std::u16string_view text, double& serial) { return ReadDateTime(text, serial, ClockYear()); }
 
 bool ReadTime(std::u16string_view text, double& serial) {
-  return TrimmedScan(text, [](TScanner& sc, int, double& s) { return ScanTime(sc, s); }, 0, serial);
+  return TrimmedScan(
+      text, [](TScanner& sc, int, double& s) { return ScanTime(sc, s); }, 0, serial);
 }
 
 double DayOfSerial(double serial) { return std::trunc(serial); }

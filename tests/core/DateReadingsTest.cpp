@@ -58,9 +58,9 @@ TEST(DatesReadDate, ShortYearsFallInTheWindowOfTheCurrentYear) {
     const char16_t* text;
     int currentYear, year;
   } cases[] = {
-    {u"5/3/24", 2026, 2024}, {u"5/3/77", 2026, 1977}, {u"5/3/76", 2026, 1976}, {u"5/3/75", 2026, 2075},
-    {u"5/3/7", 2026, 2007},  {u"5/3/0", 2026, 2000}, {u"5/3/49", 2000, 2049}, {u"5/3/50", 2000, 1950},
-    {u"5/3/99", 2101, 2099}, {u"5/3/00", 2101, 2100},
+      {u"5/3/24", 2026, 2024}, {u"5/3/77", 2026, 1977}, {u"5/3/76", 2026, 1976}, {u"5/3/75", 2026, 2075},
+      {u"5/3/7", 2026, 2007},  {u"5/3/0", 2026, 2000},  {u"5/3/49", 2000, 2049}, {u"5/3/50", 2000, 1950},
+      {u"5/3/99", 2101, 2099}, {u"5/3/00", 2101, 2100},
   };
   for (const auto& c : cases) {
     double s;
@@ -70,10 +70,11 @@ TEST(DatesReadDate, ShortYearsFallInTheWindowOfTheCurrentYear) {
 }
 
 TEST(DatesReadDate, RefusesAnythingElseAndLeavesTheSerial) {
-  for (const char16_t* t : {u"31/02/2024", u"29/02/2023", u"0/1/2024", u"1/0/2024", u"1/13/2024", u"32/1/2024",
-                            u"5/3/0000", u"123/1/2024", u"1/123/2024", u"5/3/20245", u"5-3-2024",
-                            u"5 / 3 / 2024", u"5/3/", u"5/", u"5", u"", u"  ", u"+5/3/2024", u"5/3/2024x",
-                            u"5/3/2024 10:00", u"a5/3/2024", u"\uff15/3/2024"}) {
+  for (const char16_t* t : {u"31/02/2024", u"29/02/2023",   u"0/1/2024",   u"1/0/2024",   u"1/13/2024",
+                            u"32/1/2024",  u"5/3/0000",     u"123/1/2024", u"1/123/2024", u"5/3/20245",
+                            u"5-3-2024",   u"5 / 3 / 2024", u"5/3/",       u"5/",         u"5",
+                            u"",           u"  ",           u"+5/3/2024",  u"5/3/2024x",  u"5/3/2024 10:00",
+                            u"a5/3/2024",  u"\uff15/3/2024"}) {
     double s = 42;
     EXPECT_FALSE(D(t, s)) << Utf16ToUtf8(t);
     EXPECT_EQ(s, 42);
@@ -85,20 +86,20 @@ TEST(DatesReadTime, AcceptsEachPrecision) {
     const char16_t* text;
     double serial;
   } cases[] = {
-    {u"14", Time(14, 0, 0)},
-    {u"14:30", Time(14, 30, 0)},
-    {u" 7:05:09 ", Time(7, 5, 9)},
-    {u"14:30:15,250", Time(14, 30, 15, 250)},
-    {u"14:30:15,5", Time(14, 30, 15, 500)},  // a decimal fraction of the second
-    {u"0:0:0", 0},
-    {u"23:59:59,999", Time(23, 59, 59, 999)},
-    {u"2:30 PM", Time(14, 30, 0)},
-    {u"PM 2:30", Time(14, 30, 0)},
-    {u"2:30pm", Time(14, 30, 0)},
-    {u"12 AM", 0},
-    {u"12:15 am", Time(0, 15, 0)},
-    {u"12 PM", Time(12, 0, 0)},
-    {u"am 11:59:59", Time(11, 59, 59)},
+      {u"14", Time(14, 0, 0)},
+      {u"14:30", Time(14, 30, 0)},
+      {u" 7:05:09 ", Time(7, 5, 9)},
+      {u"14:30:15,250", Time(14, 30, 15, 250)},
+      {u"14:30:15,5", Time(14, 30, 15, 500)},  // a decimal fraction of the second
+      {u"0:0:0", 0},
+      {u"23:59:59,999", Time(23, 59, 59, 999)},
+      {u"2:30 PM", Time(14, 30, 0)},
+      {u"PM 2:30", Time(14, 30, 0)},
+      {u"2:30pm", Time(14, 30, 0)},
+      {u"12 AM", 0},
+      {u"12:15 am", Time(0, 15, 0)},
+      {u"12 PM", Time(12, 0, 0)},
+      {u"am 11:59:59", Time(11, 59, 59)},
   };
   for (const auto& c : cases) {
     double s = -1;
@@ -108,9 +109,10 @@ TEST(DatesReadTime, AcceptsEachPrecision) {
 }
 
 TEST(DatesReadTime, RefusesPartsOutOfRange) {
-  for (const char16_t* t : {u"24", u"25:00", u"12:60", u"12:00:60", u"12:00:00,1000", u"12:", u"12:00:", u"12:00:00,",
-                            u"12h", u"abc", u"", u"-1", u"123", u"13 PM", u"0 AM", u"0:30 PM", u"AM 2 PM",
-                            u"2 P", u"2 PMX", u"12,5", u"12:5,5"}) {
+  for (const char16_t* t :
+       {u"24",      u"25:00", u"12:60", u"12:00:60", u"12:00:00,1000", u"12:",   u"12:00:", u"12:00:00,",
+        u"12h",     u"abc",   u"",      u"-1",       u"123",           u"13 PM", u"0 AM",   u"0:30 PM",
+        u"AM 2 PM", u"2 P",   u"2 PMX", u"12,5",     u"12:5,5"}) {
     double s = 42;
     EXPECT_FALSE(ReadTime(t, s)) << Utf16ToUtf8(t);
     EXPECT_EQ(s, 42);
@@ -150,8 +152,15 @@ TEST(DatesCivil, OutsideTheCalendarFails) {
                    std::numeric_limits<double>::infinity()})
     EXPECT_FALSE(SerialToCivil(s, d)) << s;
   double s;
-  for (auto [y, m, dd] : {std::tuple{0, 1, 1}, {10000, 1, 1}, {2024, 0, 1}, {2024, 13, 1}, {2024, -1, 1},
-                          {2024, 4, 31}, {2024, 1, 0}, {2024, 1, -5}, {2024, 1, 300}})
+  for (auto [y, m, dd] : {std::tuple{0, 1, 1},
+                          {10000, 1, 1},
+                          {2024, 0, 1},
+                          {2024, 13, 1},
+                          {2024, -1, 1},
+                          {2024, 4, 31},
+                          {2024, 1, 0},
+                          {2024, 1, -5},
+                          {2024, 1, 300}})
     EXPECT_FALSE(CivilToSerial(y, m, dd, s));
 }
 
