@@ -16,6 +16,8 @@ using namespace std::chrono;
 
 constexpr int64_t kMsPerDay = 86400000;
 
+char16_t LowerAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? c + 32 : c; }
+
 // ---- argument checks shared by the builtins ----
 
 enum : uint8_t { nlCount = 1, nlKind = 2 };  // messages raised without line
@@ -200,15 +202,17 @@ bool ReadInteger32(std::u16string_view t, int64_t& value) {
   size_t i = 0;
   bool negative = false;
   if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) negative = t[i++] == u'-';
-  int base = 10;
-  if (i < t.size() && (t[i] == u'$' || t[i] == u'x' || t[i] == u'X'))
-    base = 16, i += 1;
-  else if (i + 1 < t.size() && t[i] == u'0' && (t[i + 1] == u'x' || t[i + 1] == u'X'))
-    base = 16, i += 2;
+  size_t prefix = 0;
+  if (i < t.size() && (t[i] == u'$' || LowerAscii(t[i]) == u'x'))
+    prefix = 1;
+  else if (i + 1 < t.size() && t[i] == u'0' && LowerAscii(t[i + 1]) == u'x')
+    prefix = 2;
+  int base = prefix ? 16 : 10;
+  i += prefix;
   if (i == t.size()) return false;
   int64_t acc = 0;
   for (; i < t.size(); ++i) {
-    char16_t c = t[i] | (t[i] >= u'A' && t[i] <= u'F' ? 0x20 : 0);
+    char16_t c = LowerAscii(t[i]);
     int digit = c >= u'0' && c <= u'9' ? c - u'0' : base == 16 && c >= u'a' && c <= u'f' ? c - u'a' + 10 : -1;
     if (digit < 0) return false;
     acc = acc * base + digit;
@@ -307,7 +311,6 @@ constexpr const char16_t* kMonthShort[] = {u"janv.", u"févr.", u"mars",  u"avr.
                                            u"juil.", u"août",  u"sept.", u"oct.", u"nov.", u"déc."};
 
 bool IsQuote(char16_t c) { return c == u'"' || c == u'\''; }
-char16_t LowerAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? c + 32 : c; }
 
 std::u16string Padded(int64_t v, size_t width) {
   std::u16string t = IntToText(v);
