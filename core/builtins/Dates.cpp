@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdlib>
 
 #include "core/DateReadings.h"
 #include "core/builtins/Builtins.h"
@@ -280,7 +279,8 @@ void AjouterJours(TMirelon& M, TBuiltinArgs& A, TMirelonValue& R) {
 TMirelonValue AddMonths(TMirelon& M, const TBuiltinArgs& A, const TSig& s, int64_t monthsPerUnit) {
   year_month_day start = DateArg(M, A, s);
   int64_t n = M.ToInteger(A[1]);
-  if (std::llabs(n) > 120000 / monthsPerUnit) InvalidDate(M, s);  // beyond any year of the calendar
+  int64_t limit = 120000 / monthsPerUnit;  // past it no year of the calendar is reached
+  if (n > limit || n < -limit) InvalidDate(M, s);
   year_month_day moved = start + months{n * monthsPerUnit};
   if (!moved.ok()) moved = moved.year() / moved.month() / last;
   return TMirelonValue::DateVal(SerialOf(M, moved, s));

@@ -12,7 +12,7 @@ using namespace mirelon;
 namespace {
 
 // The output of a program, lines joined by "\n", or the message of its error.
-std::string Run(std::string_view program) {
+std::string RunProgram(std::string_view program) {
   TMirelon M;
   std::string out;
   M.OnOutput = [&](const std::u16string& line) { out += (out.empty() ? "" : "\n") + Utf16ToUtf8(line); };
@@ -24,7 +24,7 @@ std::string Run(std::string_view program) {
   return out;
 }
 
-std::string Show(std::string_view expr) { return Run("affiche " + std::string(expr)); }
+std::string Show(std::string_view expr) { return RunProgram("affiche " + std::string(expr)); }
 
 struct TCase {
   const char* Expr;
@@ -36,6 +36,16 @@ void Check(std::initializer_list<TCase> cases) {
 }
 
 }  // namespace
+
+TEST(DatesProgram, DateVariablesAndTheLineOfAnError) {
+  EXPECT_EQ(RunProgram("d est une date\n"
+                "d vaut vers_date('31/01/2024')\n"
+                "affiche ajouter_mois(d, 1)\n"
+                "affiche format_date(d, '\"le\" j mmmm')\n"
+                "affiche jours_entre(d, ajouter_années(d, 1))"),
+            "29/02/2024\nle 31 janvier\n366");
+  EXPECT_EQ(RunProgram("x vaut 1\n\naffiche vers_date('x')"), "Ligne 3: vers_date : date invalide");
+}
 
 TEST(DatesClock, KindsAndTextForms) {
   Check({
@@ -213,6 +223,8 @@ TEST(DatesAdd, ResultsBeyondTheCalendarAreRefused) {
       {"ajouter_mois('01/12/9999', 1)", "Ligne 1: ajouter_mois : date invalide"},
       {"ajouter_mois('01/01/2024', 9007199254740991)", "Ligne 1: ajouter_mois : date invalide"},
       {"ajouter_mois('01/01/2024', -9007199254740991)", "Ligne 1: ajouter_mois : date invalide"},
+      {"ajouter_mois('01/01/2024', '-1e300')", "Ligne 1: ajouter_mois : date invalide"},
+      {"ajouter_jours('01/01/2024', '1e300')", "Ligne 1: ajouter_jours : date invalide"},
       {"ajouter_années('01/01/9999', 1)", "Ligne 1: ajouter_années : date invalide"},
       {"ajouter_années('01/01/2024', 9007199254740991)", "Ligne 1: ajouter_années : date invalide"},
   });
