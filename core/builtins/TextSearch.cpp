@@ -76,8 +76,10 @@ size_t EditDistance(std::u16string_view a, std::u16string_view b) {
   for (size_t j = 0; j <= b.size(); ++j) prev[j] = j;
   for (size_t i = 1; i <= a.size(); ++i) {
     cur[0] = i;
-    for (size_t j = 1; j <= b.size(); ++j)
-      cur[j] = std::min({prev[j] + 1, cur[j - 1] + 1, prev[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
+    for (size_t j = 1; j <= b.size(); ++j) {
+      size_t edit = std::min(prev[j], cur[j - 1]) + 1;  // deletion or insertion
+      cur[j] = std::min(edit, prev[j - 1] + (a[i - 1] != b[j - 1]));
+    }
     std::swap(prev, cur);
   }
   return prev[b.size()];
