@@ -1,0 +1,74 @@
+// mirelon: the command line of the learning environment.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "shell/Console.h"
+#include "shell/RunCommand.h"
+
+#if __has_include("shell/AnalyzeCommand.h")
+#include "shell/AnalyzeCommand.h"
+#define MIRELON_HAS_ANALYZE 1
+#endif
+
+namespace {
+
+const char* const kHelp =
+    "mirelon " MIRELON_VERSION " - environnement d'apprentissage de la programmation en français\n"
+    "\n"
+    "Usage :\n"
+    "  mirelon run FICHIER [--seed=N]   exécute le programme FICHIER dans la console\n"
+    "                                   (N : graine du hasard, pour rejouer une exécution)\n"
+    "  mirelon analyze FICHIER          affiche les diagnostics du programme FICHIER\n"
+    "  mirelon serve                    démarre le serveur local de l'atelier\n"
+    "  mirelon --help                   affiche cette aide\n"
+    "  mirelon --version                affiche la version\n"
+    "\n"
+    "Codes de sortie de \"run\" : 0 programme terminé, 1 erreur du programme (message sur la\n"
+    "dernière ligne d'erreur), 2 mauvaise utilisation, 130 interrompu (Ctrl-C).\n";
+
+int Usage(const std::string& Problem) {
+  mirelon::WriteErrorLine("mirelon : " + Problem);
+  mirelon::WriteErrorLine("Essayez \"mirelon --help\".");
+  return mirelon::kExitUsage;
+}
+
+// A command that this version does not offer yet.
+int NotAvailable(const std::string& Command) {
+  mirelon::WriteErrorLine("mirelon : " + Command + " n'est pas encore disponible dans cette version");
+  return mirelon::kExitUsage;
+}
+
+int AnalyzeCommand(const std::vector<std::string>& Args) {
+  if (Args.size() != 1 || Args[0].rfind("-", 0) == 0) return Usage("analyze attend exactement un fichier");
+#ifdef MIRELON_HAS_ANALYZE
+  return mirelon::RunAnalyzeCommand(Args[0]);
+#else
+  return NotAvailable("analyze");
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> Args(argv + 1, argv + argc);
+  if (Args.empty()) {
+    fputs(kHelp, stderr);
+    return mirelon::kExitUsage;
+  }
+  const std::string Command = Args[0];
+  std::vector<std::string> Rest(Args.begin() + 1, Args.end());
+  if (Command == "--help" || Command == "-h") {
+    fputs(kHelp, stdout);
+    return mirelon::kExitDone;
+  }
+  if (Command == "--version") {
+    puts("mirelon " MIRELON_VERSION);
+    return mirelon::kExitDone;
+  }
+  if (Command == "run") return mirelon::RunCommand(Rest);
+  if (Command == "analyze") return AnalyzeCommand(Rest);
+  if (Command == "serve") return NotAvailable("serve (le serveur local)");
+  if (Command.rfind("-", 0) == 0) return Usage("option inconnue \"" + Command + "\"");
+  return Usage("commande inconnue \"" + Command + "\"");
+}

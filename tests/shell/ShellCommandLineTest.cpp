@@ -1,0 +1,68 @@
+// The command line itself: commands, options and usage errors.
+#include <gtest/gtest.h>
+
+#include "MirelonProcess.h"
+
+using namespace mirelon::test;
+
+TEST(ShellCommandLine, VersionAndHelp) {
+  TProcessResult V = RunMirelon({"--version"});
+  EXPECT_EQ(V.ExitCode, 0);
+  EXPECT_EQ(V.Out, "mirelon 1.0.0\n");
+
+  TProcessResult H = RunMirelon({"--help"});
+  EXPECT_EQ(H.ExitCode, 0);
+  EXPECT_NE(H.Out.find("mirelon run FICHIER [--seed=N]"), std::string::npos);
+  EXPECT_NE(H.Out.find("mirelon analyze FICHIER"), std::string::npos);
+}
+
+TEST(ShellCommandLine, NoCommandShowsHelpOnStderr) {
+  TProcessResult R = RunMirelon({});
+  EXPECT_EQ(R.ExitCode, 2);
+  EXPECT_EQ(R.Out, "");
+  EXPECT_NE(R.Err.find("mirelon run FICHIER"), std::string::npos);
+}
+
+TEST(ShellCommandLine, UnknownCommandOrOptionIsAUsageError) {
+  for (const char* Word : {"lancer", "--verbose", "-x"}) {
+    TProcessResult R = RunMirelon({Word});
+    EXPECT_EQ(R.ExitCode, 2) << Word;
+    EXPECT_EQ(R.Out, "") << Word;
+    EXPECT_NE(R.Err.find(Word), std::string::npos) << R.Err;
+  }
+}
+
+TEST(ShellCommandLine, ServeIsNotAvailableYet) {
+  TProcessResult R = RunMirelon({"serve"});
+  EXPECT_EQ(R.ExitCode, 2);
+  EXPECT_NE(R.Err.find("serve"), std::string::npos);
+}
+
+TEST(ShellCommandLine, RunUsageErrors) {
+  std::string Program = WriteTempFile("ok.mir", "affiche 1\n");
+  std::string Folder = Program.substr(0, Program.rfind('/'));
+  struct TCase {
+    std::vector<std::string> Args;
+    std::string Named;  // what the message must name
+  } Cases[] = {
+      {{"run"}, "fichier manquant"},
+      {{"run", Folder + "/absent.mir"}, "absent.mir"},
+      {{"run", Folder}, Folder},
+      {{"run", Program, Program}, "en trop"},
+      {{"run", Program, "--seed=douze"}, "douze"},
+      {{"run", Program, "--seed="}, "graine invalide"},
+      {{"run", Program, "--seed=99999999999999999999"}, "graine invalide"},
+      {{"run", Program, "--graine=3"}, "--graine=3"},
+  };
+  for (const TCase& C : Cases) {
+    TProcessResult R = RunMirelon(C.Args);
+    EXPECT_EQ(R.ExitCode, 2) << C.Named;
+    EXPECT_EQ(R.Out, "") << C.Named;
+    EXPECT_NE(R.Err.find(C.Named), std::string::npos) << R.Err;
+  }
+}
+
+TEST(ShellCommandLine, AnalyzeWantsExactlyOneFile) {
+  EXPECT_EQ(RunMirelon({"analyze"}).ExitCode, 2);
+  EXPECT_EQ(RunMirelon({"analyze", "a.mir", "b.mir"}).ExitCode, 2);
+}
