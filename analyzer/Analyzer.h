@@ -64,7 +64,7 @@ class TMirelonAnalyzer {
   // ---- statements led by a name, declarations, simple keywords ----
   void AnalyzeNameStatement();
   void AnalyzeFieldStatement(const std::u16string& N, int32_t Line);
-  void AnalyzeMultiDeclaration();
+  void AnalyzeMultiDeclaration(const std::u16string& N);
   void AnalyzeIndexedAssignment(const std::u16string& N);
   void AnalyzeDeclaration(const std::u16string& N);
   bool CheckCallArguments();  // true when the closing ")" was there

@@ -17,10 +17,8 @@ void TMirelonAnalyzer::AnalyzeDemande() {
   const bool named = At(ttIdentifiant);
   if (At(ttTexte) || (named && PeekTokenAt(1).TokenType == ttPlus)) {
     CheckExpression(u"demande");
-    if (!Accept(ttDans))
-      AddError(CurrentLine(), u"\"dans\" attendu après la question");
-    else if (!Accept(ttIdentifiant))
-      AddError(CurrentLine(), u"Nom de variable attendu après \"dans\"");
+    if (!Accept(ttDans)) AddError(CurrentLine(), u"\"dans\" attendu après la question");
+    if (!Accept(ttIdentifiant)) AddError(CurrentLine(), u"Nom de variable attendu après \"dans\"");
   } else if (named && PeekTokenAt(1).TokenType == ttDans) {
     AdvanceToken();
     AdvanceToken();

@@ -19,7 +19,7 @@ void TMirelonAnalyzer::AnalyzeNameStatement() {
   AdvanceToken();
   switch (PeekToken().TokenType) {
     case ttDot: AnalyzeFieldStatement(n, line); break;
-    case ttVirgule: AnalyzeMultiDeclaration(); break;
+    case ttVirgule: AnalyzeMultiDeclaration(n); break;
     case ttCroOuv: AnalyzeIndexedAssignment(n); break;
     case ttEst: AnalyzeDeclaration(n); break;
     case ttVaut:
@@ -54,8 +54,8 @@ void TMirelonAnalyzer::AnalyzeFieldStatement(const std::u16string& N, int32_t Li
     AddError(CurrentLine(), u"Instruction invalide sur le champ de \"%s\"", {N});
 }
 
-void TMirelonAnalyzer::AnalyzeMultiDeclaration() {
-  std::u16string last;
+void TMirelonAnalyzer::AnalyzeMultiDeclaration(const std::u16string& N) {
+  std::u16string last = N;
   while (Accept(ttVirgule)) {
     if (!At(ttIdentifiant)) {
       AddError(CurrentLine(), u"Identifiant attendu après \",\"");

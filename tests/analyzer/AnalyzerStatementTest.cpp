@@ -77,6 +77,13 @@ TEST(AnalyzerMultiDeclaration, ListOfNamesThenDeclaration) {
                                                 "E1 Instruction inattendue : \"3\""}));
 }
 
+TEST(AnalyzerMultiDeclaration, DeclarationNamesTheLastNameCollected) {
+  EXPECT_EQ(Findings("u, est un mot"),
+            (TFindings{"E1 Identifiant attendu après \",\"",
+                       "E1 Type inconnu \"mot\" pour \"u\". Types valides : nombre, texte, booléen, tableau, "
+                       "enregistrement, date, heure, toile"}));
+}
+
 TEST(AnalyzerMultiDeclaration, WalkGoesOnAfterABadName) {
   EXPECT_EQ(Findings("u, 3 est un nombre"),
             (TFindings{"E1 Identifiant attendu après \",\"", "E1 Déclaration multiple : \"est\" attendu après la liste de noms",
@@ -127,7 +134,8 @@ TEST(AnalyzerDemande, TheThreeForms) {
 }
 
 TEST(AnalyzerDemande, MissingPieces) {
-  EXPECT_EQ(Findings("demande 'Nom'"), TFindings{"E1 \"dans\" attendu après la question"});
+  EXPECT_EQ(Findings("demande 'Nom'"), (TFindings{"E1 \"dans\" attendu après la question",
+                                                 "E1 Nom de variable attendu après \"dans\""}));
   EXPECT_EQ(Findings("demande 'Nom' dans"), TFindings{"E1 Nom de variable attendu après \"dans\""});
   EXPECT_EQ(Findings("demande n dans\n"), TFindings{"E1 Nom de variable destination attendu"});
   EXPECT_EQ(Findings("demande"), TFindings{"E1 \"demande\" attend un texte ou un nom de variable"});
