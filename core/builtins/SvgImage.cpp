@@ -37,21 +37,9 @@ class TSvgRegex {
       span = {v[2 * group], v[2 * group + 1]};
     }
     pcre2_match_data_free(data);
-    if (rc < 0 && rc != PCRE2_ERROR_NOMATCH) throw EHostError(u"Erreur d'expression régulière dans la lecture du SVG");
+    // A pathological file can exhaust the engine's match limit: refuse it clearly.
+    if (rc < 0 && rc != PCRE2_ERROR_NOMATCH) throw EMirelonError(u"SVG trop complexe à analyser");
     return found;
-  }
-
-  // s without every match of the pattern (patterns here never match empty).
-  std::u16string RemoveAll(std::u16string_view s) const {
-    std::u16string r;
-    size_t pos = 0;
-    std::pair<size_t, size_t> m;
-    while (Find(s, pos, m) && m.second > m.first) {
-      r.append(s.substr(pos, m.first - pos));
-      pos = m.second;
-    }
-    r.append(s.substr(pos));
-    return r;
   }
 
   // The parts of s between the matches of the pattern.
@@ -73,9 +61,6 @@ class TSvgRegex {
 
 const TSvgRegex& Pattern(int which) {
   static const TSvgRegex patterns[] = {
-    {u"<\\?xml[\\s\\S]*?\\?>", true},
-    {u"<!DOCTYPE[\\s\\S]*?>", true},
-    {u"<!--[\\s\\S]*?-->", true},
     {u"<svg\\b[^>]*>", true},
     {u"</svg\\s*>", true},
     {u"viewBox\\s*=\\s*\"([^\"]*)\"", false},
@@ -86,7 +71,7 @@ const TSvgRegex& Pattern(int which) {
   return patterns[which];
 }
 
-enum { rxXmlDecl, rxDoctype, rxComment, rxSvgOpen, rxSvgClose, rxViewBox, rxSeparators, rxWidth, rxHeight };
+enum { rxSvgOpen, rxSvgClose, rxViewBox, rxSeparators, rxWidth, rxHeight };
 
 // When the tag matches `which`, its group 1 read as a number literal goes to `out`.
 void AttributeNumber(int which, std::u16string_view tag, double& out) {
@@ -94,10 +79,30 @@ void AttributeNumber(int which, std::u16string_view tag, double& out) {
   if (Pattern(which).Find(tag, 0, g, 1)) out = ParseNumberLiteral(tag.substr(g.first, g.second - g.first));
 }
 
+// s without every span from Open (ASCII case ignored) to the first Close
+// after it: the XML declaration, the doctype and the comments. A plain scan
+// rather than a lazy pattern, which would rescan the rest of the text from
+// every unclosed opening and take quadratic time.
+std::u16string RemoveDelimited(std::u16string_view s, std::u16string_view Open, std::u16string_view Close) {
+  std::u16string r;
+  size_t pos = 0;
+  while (pos < s.size()) {
+    size_t open = pos;
+    while (open + Open.size() <= s.size() && !SameAsciiCase(s.substr(open, Open.size()), Open)) ++open;
+    if (open + Open.size() > s.size()) break;
+    size_t close = s.find(Close, open + Open.size());
+    if (close == std::u16string_view::npos) break;  // no later opening can be closed either
+    r.append(s.substr(pos, open - pos));
+    pos = close + Close.size();
+  }
+  r.append(s.substr(pos));
+  return r;
+}
+
 }  // namespace
 
 TSvgImage ReadSvgImage(TMirelon& M, const std::u16string& S, const std::u16string& F, const std::u16string& P) {
-  std::u16string text = Pattern(rxComment).RemoveAll(Pattern(rxDoctype).RemoveAll(Pattern(rxXmlDecl).RemoveAll(S)));
+  std::u16string text = RemoveDelimited(RemoveDelimited(RemoveDelimited(S, u"<?xml", u"?>"), u"<!DOCTYPE", u">"), u"<!--", u"-->");
   std::pair<size_t, size_t> open;
   if (!Pattern(rxSvgOpen).Find(text, 0, open)) M.FailFmt(P + u"\"%s\" ne contient pas de balise <svg>", {F});
   std::u16string_view tag = std::u16string_view(text).substr(open.first, open.second - open.first);

@@ -1,3 +1,4 @@
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -165,6 +166,21 @@ TEST_F(CanvasSvgFiles, DrawsFiles) {
   EXPECT_EQ(CallError(M, "svg", {C, N(0), N(0), T(missing.c_str()), N(10), N(10)}),
             "svg : fichier introuvable \"" + missing + "\"");
   EXPECT_EQ(Entries(M, C).size(), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+// Many unclosed declarations and comments must not make the clean-up rescan
+// the rest of the text from each of them.
+TEST_F(CanvasSvgFiles, PathologicalFileEndsQuickly) {
+  std::string s;
+  for (int i = 0; i < 100000; ++i) s += "<?xml <!-- ";
+  s += "<svg width=\"3\"></svg>";
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(Read(s).Width, 3);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
 }  // namespace
