@@ -146,4 +146,15 @@ TEST_F(CanvasShapes, PixelLimitAndOrder) {
   EXPECT_EQ(CallError(M, "pixel", {C, N(0), N(0), T("bad")}), "pixel : trop d'elements sur la toile (max 200000)");
 }
 
+// Frames built from a large canvas would need gigabytes: refused before anything is written.
+TEST_F(CanvasShapes, AnimationOfHugeFramesIsRefused) {
+  M.CanvasElements(C, u"test").assign(200000, u"<rect x=\"100\" y=\"100\" width=\"1\" height=\"1\" fill=\"#000\"/>");
+  IMirelonArray frames = TMirelonArray::New();
+  for (int i = 0; i < 1000; ++i) frames->Add(C);
+  bool written = false;
+  M.OnOutput = [&](const std::u16string&) { written = true; };
+  EXPECT_EQ(CallError(M, "animation", {TMirelonValue::ArrayVal(frames), N(50)}).substr(0, 15), "Texte trop long");
+  EXPECT_FALSE(written);
+}
+
 }  // namespace
