@@ -102,7 +102,11 @@ std::string RenderPrompt(const std::u16string& Prompt) {
   std::vector<std::u16string> Parts = SplitAt(Prompt, u'\x01');
   bool Marked = Parts.size() >= 2 && Parts[0].empty();
   bool Choose = Marked && Parts[1] == u"CHOISIR";
-  if (!Choose && !(Marked && Parts[1] == u"APPUYER")) return Utf16ToUtf8(Prompt);
+  if (!Choose && !(Marked && Parts[1] == u"APPUYER")) {
+    // A blank between the question and the typed answer.
+    bool EndsBlank = !Prompt.empty() && Prompt.back() <= u' ';
+    return Utf16ToUtf8(Prompt) + (EndsBlank ? "" : " ");
+  }
   std::string Shown;
   for (size_t I = 2; I < Parts.size(); ++I)
     Shown += std::to_string(I - 1) + ". " + Utf16ToUtf8(Parts[I]) + "\n";

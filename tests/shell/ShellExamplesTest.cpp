@@ -48,7 +48,6 @@ TEST(ShellExamples, Bonjour) { CheckExample("bonjour"); }
 TEST(ShellExamples, Bulletin) { CheckExample("bulletin"); }
 TEST(ShellExamples, Division) { CheckExample("division"); }
 TEST(ShellExamples, Factorielle) { CheckExample("factorielle"); }
+TEST(ShellExamples, Dessin) { CheckExample("dessin"); }
+TEST(ShellExamples, Devinette) { CheckExample("devinette"); }
 TEST(ShellExamples, Table) { CheckExample("table"); }
-// These two need builtins that are not on main yet ("hasard"; the canvas shapes).
-TEST(ShellExamples, DISABLED_Devinette) { CheckExample("devinette"); }
-TEST(ShellExamples, DISABLED_Dessin) { CheckExample("dessin"); }

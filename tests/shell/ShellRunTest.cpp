@@ -108,8 +108,7 @@ TEST(ShellRunInput, KeyPromptShowsKeysWithTheirNumbers) {
   EXPECT_EQ(R.Err.find('\x01'), std::string::npos);
 }
 
-// Needs the "hasard" builtin; enable once the number builtins are on main.
-TEST(ShellRunSeed, DISABLED_SeedMakesRunsReproducible) {
+TEST(ShellRunSeed, SeedMakesRunsReproducible) {
   const std::string Program = "répète 5 fois\n  affiche hasard(100)\nfin répète\n";
   TProcessResult R = RunProgram(Program, "", {"--seed=0"});
   EXPECT_EQ(R.ExitCode, 0) << R.Err;
