@@ -2,13 +2,11 @@
 // "retourne" and the call protocol.
 #include "core/Interpreter.h"
 #include "core/Names.h"
-#include "core/Stack.h"
 
 namespace mirelon {
 
 namespace {
 
-constexpr size_t kCallStackReserve = 256 * 1024;
 constexpr int32_t kMaxCallDepth = 5000;
 
 }  // namespace
@@ -147,9 +145,9 @@ void TMirelon::ExecuteCall() {
   if (!At(ttIdentifiant)) Fail(u"appelle attend un nom de procédure");
   const TMirelonToken& name = CurrentToken();
   ++FPos;
-  TBuiltinArgs args;
-  if (At(ttParOuv)) args = ParseArguments();
-  CallCallable(name.Key, name.Value, args, false);
+  TArgsLease lease(*this);
+  if (At(ttParOuv)) ParseArguments(lease.Args);
+  CallCallable(name.Key, name.Value, lease.Args, false);
 }
 
 void TMirelon::ExecuteReturn() {
@@ -177,15 +175,14 @@ TMirelonValue TMirelon::CallCallable(int32_t key, const std::u16string& Name, TB
     bool Pushed = false;
     ~TFrame() {
       if (Pushed) {
-        for (int32_t k : M.FScopes.back()) M.FNames[k].Bindings.pop_back();
-        M.FScopes.pop_back();
+        M.DropInnermostScope();
       }
       M.FPos = SavedPos;
       --M.FCallDepth;
     }
   } frame{*this, FPos};
   ++FCallDepth;
-  if (StackRemaining() < kCallStackReserve || FCallDepth > kMaxCallDepth)
+  if (static_cast<char*>(__builtin_frame_address(0)) < FCallFloor || FCallDepth > kMaxCallDepth)
     throw EMirelonFatal::CreateAtLine(
         CurrentLine(), Format(u"Récursion trop profonde (%d appels imbriqués) : \"%s\" s'appelle peut-être elle-même "
                               u"sans condition d'arrêt.",

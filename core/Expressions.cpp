@@ -39,164 +39,216 @@ double Power(double base, double exponent) {
   return std::exp(exponent * std::log(base));
 }
 
+// How tightly each binary operator binds (0: not a binary operator).
+constexpr int kLevelOr = 1, kLevelAnd = 2, kLevelComparison = 4, kLevelAdditive = 5, kLevelTerm = 6;
+int BinaryLevel(TMirelonTokenType t) {
+  switch (t) {
+    case ttOu: return kLevelOr;
+    case ttEt: return kLevelAnd;
+    case ttPlus: case ttMoins: return kLevelAdditive;
+    case ttEtoile: case ttSlash: case ttMod: return kLevelTerm;
+    case ttExposant: return 8;
+    default: return IsComparison(t) ? kLevelComparison : 0;
+  }
+}
+
 }  // namespace
 
-TMirelonValue TMirelon::ParseOr() {
-  TMirelonValue left = ParseAnd();
+// Whether the expression at FPos is a lone literal or variable name that no
+// operator of Level or tighter follows: every level from there down to the
+// primary would pass it through unchanged, so the primary is read at once.
+bool TMirelon::AtSimpleOperand(int Level) const {
+  if (FPos + 1 >= FTokenCount) return false;
+  TMirelonTokenType t = FTokens[FPos].TokenType;
+  if (t != ttNombre && t != ttTexte && t != ttIdentifiant) return false;
+  TMirelonTokenType next = FTokens[FPos + 1].TokenType;
+  if (t == ttIdentifiant && (next == ttParOuv || next == ttCroOuv || next == ttDot)) return false;
+  return BinaryLevel(next) < Level;
+}
+
+// Each level leaves its result in R, so that a lone operand passes through
+// the nine levels without being copied.
+void TMirelon::ParseOr(TMirelonValue& R) {
+  if (AtSimpleOperand(kLevelOr)) return ParsePrimary(R);
+  ParseAnd(R);
   while (At(ttOu)) {
     ++FPos;
-    TMirelonValue right = ParseAnd();
-    bool l = ToBool(left), r = ToBool(right);
-    left = TMirelonValue::BoolVal(l || r);
+    TMirelonValue right;
+    ParseAnd(right);
+    bool l = ToBool(R), r = ToBool(right);
+    R = TMirelonValue::BoolVal(l || r);
   }
-  return left;
 }
 
-TMirelonValue TMirelon::ParseAnd() {
-  TMirelonValue left = ParseNot();
+void TMirelon::ParseAnd(TMirelonValue& R) {
+  ParseNot(R);
   while (At(ttEt)) {
     ++FPos;
-    TMirelonValue right = ParseNot();
-    bool l = ToBool(left), r = ToBool(right);
-    left = TMirelonValue::BoolVal(l && r);
+    TMirelonValue right;
+    ParseNot(right);
+    bool l = ToBool(R), r = ToBool(right);
+    R = TMirelonValue::BoolVal(l && r);
   }
-  return left;
 }
 
-TMirelonValue TMirelon::ParseNot() {
-  if (!At(ttNon)) return ParseComparison();
+void TMirelon::ParseNot(TMirelonValue& R) {
+  if (!At(ttNon)) return ParseComparison(R);
   CheckStack();
   ++FPos;
-  return TMirelonValue::BoolVal(!ToBool(ParseNot()));
+  ParseNot(R);
+  R = TMirelonValue::BoolVal(!ToBool(R));
 }
 
-TMirelonValue TMirelon::ParseComparison() {
-  TMirelonValue left = ParseAdditive();
+void TMirelon::ParseComparison(TMirelonValue& R) {
+  if (AtSimpleOperand(kLevelComparison)) return ParsePrimary(R);
+  ParseAdditive(R);
   TMirelonTokenType op = CurrentToken().TokenType;
-  if (!IsComparison(op)) return left;
+  if (!IsComparison(op)) return;
   ++FPos;
-  TMirelonValue right = ParseAdditive();
-  if (left.Kind == lvkText || right.Kind == lvkText) {
-    // Ordinal comparison of UTF-16 code units.
-    if (left.Kind == lvkText && right.Kind == lvkText)
-      return TMirelonValue::BoolVal(Compare(op, left.Str.str(), right.Str.str()));
-    return TMirelonValue::BoolVal(Compare(op, ValToText(left), ValToText(right)));
+  TMirelonValue right;
+  ParseAdditive(right);
+  bool result;
+  if (R.Kind == lvkText && right.Kind == lvkText) {
+    result = Compare(op, R.Str.str(), right.Str.str());  // ordinal, UTF-16 code units
+  } else if (R.Kind == lvkText || right.Kind == lvkText) {
+    result = Compare(op, ValToText(R), ValToText(right));
+  } else {
+    double l = ToNumber(R), r = ToNumber(right);
+    result = Compare(op, l, r);
   }
-  double l = ToNumber(left), r = ToNumber(right);
-  return TMirelonValue::BoolVal(Compare(op, l, r));
+  R = TMirelonValue::BoolVal(result);
 }
 
-TMirelonValue TMirelon::ParseAdditive() {
-  TMirelonValue left = ParseTerm();
+void TMirelon::ParseAdditive(TMirelonValue& R) {
+  if (AtSimpleOperand(kLevelAdditive)) return ParsePrimary(R);
+  ParseTerm(R);
   for (;;) {
     TMirelonTokenType op = CurrentToken().TokenType;
-    if (op != ttPlus && op != ttMoins) return left;
+    if (op != ttPlus && op != ttMoins) return;
     ++FPos;
-    TMirelonValue right = ParseTerm();
-    if (left.Kind == lvkText || right.Kind == lvkText) {
+    TMirelonValue right;
+    ParseTerm(right);
+    if (R.Kind == lvkText || right.Kind == lvkText) {
       if (op == ttMoins) Fail(u"Soustraction de textes impossible");
-      if (left.Kind == lvkText) {
+      if (R.Kind == lvkText) {
         // Appending to a text no other value shares happens in place.
-        TMirelonText text = std::move(left.Str);
-        text.Append(right.Kind == lvkText ? right.Str.str() : ValToText(right));
-        left = TMirelonValue::Text(std::move(text));
+        R.Str.Append(right.Kind == lvkText ? right.Str.str() : ValToText(right));
       } else {
-        left = TMirelonValue::Text(ValToText(left) + right.Str.str());
+        R = TMirelonValue::Text(ValToText(R) + right.Str.str());
       }
       continue;
     }
-    double l = ToNumber(left), r = ToNumber(right);
-    left = TMirelonValue::Number(op == ttPlus ? l + r : l - r);
+    double l = ToNumber(R), r = ToNumber(right);
+    R = TMirelonValue::Number(op == ttPlus ? l + r : l - r);
   }
 }
 
-TMirelonValue TMirelon::ParseTerm() {
-  TMirelonValue left = ParseUnary();
+void TMirelon::ParseTerm(TMirelonValue& R) {
+  if (AtSimpleOperand(kLevelTerm)) return ParsePrimary(R);
+  ParseUnary(R);
   for (;;) {
     TMirelonTokenType op = CurrentToken().TokenType;
-    if (op != ttEtoile && op != ttSlash && op != ttMod) return left;
+    if (op != ttEtoile && op != ttSlash && op != ttMod) return;
     ++FPos;
-    TMirelonValue right = ParseUnary();
-    double l = ToNumber(left), r = ToNumber(right);
+    TMirelonValue right;
+    ParseUnary(right);
+    double l = ToNumber(R), r = ToNumber(right);
     if (op == ttEtoile) {
-      left = TMirelonValue::Number(l * r);
+      R = TMirelonValue::Number(l * r);
     } else if (op == ttSlash) {
       if (r == 0) Fail(u"Division par zéro");
-      left = TMirelonValue::Number(l / r);
+      R = TMirelonValue::Number(l / r);
     } else {
       if (r == 0) Fail(u"Modulo par zéro");
-      left = TMirelonValue::Number(l - std::trunc(l / r) * r);
+      R = TMirelonValue::Number(l - std::trunc(l / r) * r);
     }
   }
 }
 
-TMirelonValue TMirelon::ParseUnary() {
-  if (!At(ttMoins)) return ParsePower();
+void TMirelon::ParseUnary(TMirelonValue& R) {
+  if (!At(ttMoins)) return ParsePower(R);
   ++FPos;
-  TMirelonValue v = ParsePower();
-  return TMirelonValue::Number(-ToNumber(v));
+  ParsePower(R);
+  R = TMirelonValue::Number(-ToNumber(R));
 }
 
-TMirelonValue TMirelon::ParsePower() {
-  TMirelonValue base = ParsePrimary();
-  if (!At(ttExposant)) return base;
+void TMirelon::ParsePower(TMirelonValue& R) {
+  ParsePrimary(R);
+  if (!At(ttExposant)) return;
   ++FPos;
-  TMirelonValue exponent = ParseUnary();
-  double b = ToNumber(base), e = ToNumber(exponent);
-  return TMirelonValue::Number(Power(b, e));
+  TMirelonValue exponent;
+  ParseUnary(exponent);
+  double b = ToNumber(R), e = ToNumber(exponent);
+  R = TMirelonValue::Number(Power(b, e));
 }
 
-TMirelonValue TMirelon::ParsePrimary() {
+void TMirelon::ParsePrimary(TMirelonValue& R) {
   CheckStack();
   const TMirelonToken& t = CurrentToken();
   switch (t.TokenType) {
     case ttNombre: {
-      double v;
-      if (t.Value.size() >= 2 && t.Value[0] == u'$') {
-        // Up to eight significant hex digits, read as a signed 32-bit integer.
-        size_t first = t.Value.find_first_not_of(u'0', 1);
-        std::u16string digits = first == std::u16string::npos ? u"0" : t.Value.substr(first);
-        if (digits.size() > 8) FailFmt(u"Nombre hexadécimal invalide : %s", {t.Value});
-        uint32_t bits = static_cast<uint32_t>(std::stoul(Utf16ToUtf8(digits), nullptr, 16));
-        v = static_cast<int32_t>(bits);
-      } else {
-        v = ParseNumberLiteral(t.Value);
-      }
+      double v = t.HasNum ? t.Num : ReadNumberToken(t);
       ++FPos;
-      return TMirelonValue::Number(v);
+      R = TMirelonValue::Number(v);
+      return;
     }
-    case ttTexte: {
+    case ttTexte:
       ++FPos;
-      return TMirelonValue::Text(t.Value);
-    }
-    case ttIdentifiant: return ParseName();
-    case ttParOuv: {
+      R = TMirelonValue::Text(t.Value);
+      return;
+    case ttIdentifiant: return ParseName(R);
+    case ttParOuv:
       ++FPos;
-      TMirelonValue v = Evaluate();
+      ParseOr(R);
       Expect(ttParFerm);
-      return v;
-    }
-    case ttCroOuv: return ParseArrayLiteral();
-    case ttCouleur: return ParseColorExpression();
-    case ttHtml: return ParseHtmlExpression();
+      return;
+    case ttCroOuv: R = ParseArrayLiteral(); return;
+    case ttCouleur: R = ParseColorExpression(); return;
+    case ttHtml: R = ParseHtmlExpression(); return;
     case ttInconnu:
-      if (t.Value == u"#") return ParseCharCode();
+      if (t.Value == u"#") {
+        R = ParseCharCode();
+        return;
+      }
       [[fallthrough]];
     default: FailFmt(u"Expression attendue, obtenu : \"%s\"", {t.Value});
   }
 }
 
-TMirelonValue TMirelon::ParseName() {
+// A number literal: decimal, or "$" and up to eight significant hex digits
+// read as a signed 32-bit integer. Raises the literal's error.
+double TMirelon::ReadNumberToken(const TMirelonToken& t) {
+  if (t.Value.size() < 2 || t.Value[0] != u'$') return ParseNumberLiteral(t.Value);
+  size_t first = t.Value.find_first_not_of(u'0', 1);
+  std::u16string digits = first == std::u16string::npos ? u"0" : t.Value.substr(first);
+  if (digits.size() > 8) FailFmt(u"Nombre hexadécimal invalide : %s", {t.Value});
+  return static_cast<int32_t>(static_cast<uint32_t>(std::stoul(Utf16ToUtf8(digits), nullptr, 16)));
+}
+
+void TMirelon::PrepareNumber(TMirelonToken& t) {
+  try {
+    t.Num = ReadNumberToken(t);
+    t.HasNum = true;
+  } catch (const EMirelonError&) {
+    // Left for the evaluation, which raises the error when the literal is reached.
+  }
+}
+
+void TMirelon::ParseName(TMirelonValue& R) {
   const TMirelonToken& name = FTokens[FPos];
-  if (SameAsciiCase(name.Value, u"vrai") || SameAsciiCase(name.Value, u"faux")) {
+  int8_t literal = FNames[name.Key].BoolLiteral;
+  if (literal >= 0) {
     ++FPos;
-    return TMirelonValue::BoolVal(SameAsciiCase(name.Value, u"vrai"));
+    R = TMirelonValue::BoolVal(literal == 1);
+    return;
   }
   switch (FPos + 1 < FTokenCount ? FTokens[FPos + 1].TokenType : ttEOF) {
     case ttParOuv: {
       ++FPos;
-      TBuiltinArgs args = ParseArguments();
-      return CallCallable(name.Key, name.Value, args, true);
+      TArgsLease lease(*this);
+      ParseArguments(lease.Args);
+      R = CallCallable(name.Key, name.Value, lease.Args, true);
+      return;
     }
     case ttDot: {
       ++FPos;
@@ -207,10 +259,11 @@ TMirelonValue TMirelon::ParseName() {
       const TMirelonValue& v = GetVariable(name.Key, name.Value);
       if (v.Kind != lvkRecord) FailFmt(u"\"%s\" n'est pas un enregistrement", {name.Value});
       if (!v.Rec) FailFmt(u"Enregistrement vide : \"%s\"", {name.Value});
-      return v.Rec->GetField(field);
+      R = v.Rec->GetField(field);
+      return;
     }
-    case ttCroOuv: return ParseIndexRead(name);
-    default: ++FPos; return GetVariable(name.Key, name.Value);
+    case ttCroOuv: R = ParseIndexRead(name); return;
+    default: ++FPos; R = GetVariable(name.Key, name.Value);
   }
 }
 
@@ -290,18 +343,29 @@ TMirelonValue TMirelon::ParseCharCode() {
   return TMirelonValue::Text(std::u16string(1, static_cast<char16_t>(k)));
 }
 
-TBuiltinArgs TMirelon::ParseArguments() {
+TMirelon::TArgsLease::TArgsLease(TMirelon& m) : M(m) {
+  if (!M.FArgPool.empty()) {
+    Args = std::move(M.FArgPool.back());
+    M.FArgPool.pop_back();
+  }
+}
+
+TMirelon::TArgsLease::~TArgsLease() {
+  Args.clear();
+  M.FArgPool.push_back(std::move(Args));
+}
+
+void TMirelon::ParseArguments(TBuiltinArgs& args) {
   Expect(ttParOuv);
-  TBuiltinArgs args;
   if (!At(ttParFerm)) {
     for (;;) {
-      args.push_back(Evaluate());
+      args.emplace_back();
+      ParseOr(args.back());
       if (!At(ttVirgule)) break;
       ++FPos;
     }
   }
   Expect(ttParFerm);
-  return args;
 }
 
 }  // namespace mirelon

@@ -2,6 +2,7 @@
 // cursor, the block runners and the statement dispatcher.
 #include "core/Interpreter.h"
 
+#include <algorithm>
 #include <iostream>
 
 #include "core/Names.h"
@@ -16,6 +17,7 @@ namespace {
 // user calls are refused earlier (kCallStackReserve) so that recursion ends
 // with the recursion error.
 constexpr size_t kNestingStackReserve = 160 * 1024;
+constexpr size_t kCallStackReserve = 256 * 1024;
 
 const char16_t* const kTypeNames[] = {u"nombre", u"texte",   u"booléen", u"booleen", u"tableau", u"enregistrement",
                                       u"date",   u"heure",   u"toile",   u"image"};
@@ -31,7 +33,7 @@ bool IsTypeName(const std::u16string& lower) {
 TMirelon::TMirelon() : FBuiltinIndex(BuiltinIndex()) {
   FEOFToken.TokenType = ttEOF;
   FEOFToken.Line = -1;
-  FScopes.emplace_back();
+  FScopeStarts.push_back(0);
   OnOutput = [](const std::u16string& msg) { std::cout << Utf16ToUtf8(msg) << '\n'; };
   OnInput = [](const std::u16string& prompt) {
     std::cout << Utf16ToUtf8(prompt) << std::flush;
@@ -61,7 +63,8 @@ void TMirelon::Execute(const std::u16string& ASource) {
   TRegistryScope registry(&FRegistry);
   FSignal = sgNone;
   FHasReturnValue = false;
-  FScopes.assign(1, {});
+  FScopeKeys.clear();
+  FScopeStarts.assign(1, 0);
   FNames.clear();
   FNameIndex.clear();
   FCallables.clear();
@@ -69,8 +72,14 @@ void TMirelon::Execute(const std::u16string& ASource) {
 
   FTokens = TMirelonLexer(DecodeHtmlEntities(ASource)).Tokenize();
   FTokenCount = static_cast<int32_t>(FTokens.size());
-  for (TMirelonToken& t : FTokens)
+  for (TMirelonToken& t : FTokens) {
     if (t.TokenType == ttIdentifiant) t.Key = Intern(t.Value);
+    if (t.TokenType == ttNombre) PrepareNumber(t);
+  }
+  char* here = static_cast<char*>(__builtin_frame_address(0));
+  char* low = here - std::min(StackRemaining(), static_cast<size_t>(here - static_cast<char*>(nullptr)));
+  FNestingFloor = low + kNestingStackReserve;
+  FCallFloor = low + kCallStackReserve;
   FBlockEnd.assign(FTokens.size(), -1);
 
   RegisterCallables();
@@ -93,6 +102,7 @@ int32_t TMirelon::Intern(std::u16string_view name) {
   int32_t key = static_cast<int32_t>(FNames.size());
   TNameInfo& info = FNames.emplace_back();
   info.Folded = folded;
+  if (folded == u"vrai" || folded == u"faux") info.BoolLiteral = folded == u"vrai";
   auto b = FBuiltinIndex.find(folded);
   if (b != FBuiltinIndex.end()) info.Builtin = b->second;
   FNameIndex.emplace(std::move(folded), key);
@@ -127,12 +137,17 @@ void TMirelon::ValidateNames() {
 
 // ---- scopes ----
 
-void TMirelon::PushScope() { FScopes.emplace_back(); }
+void TMirelon::PushScope() { FScopeStarts.push_back(static_cast<uint32_t>(FScopeKeys.size())); }
 
 void TMirelon::PopScope() {
-  if (FScopes.size() <= 1) throw EMirelonError::Create(u"Erreur interne: pop global interdit");
-  for (int32_t key : FScopes.back()) FNames[key].Bindings.pop_back();
-  FScopes.pop_back();
+  if (FScopeStarts.size() <= 1) throw EMirelonError::Create(u"Erreur interne: pop global interdit");
+  DropInnermostScope();
+}
+
+void TMirelon::DropInnermostScope() {
+  for (size_t i = FScopeKeys.size(); i > FScopeStarts.back(); --i) FNames[FScopeKeys[i - 1]].Bindings.pop_back();
+  FScopeKeys.resize(FScopeStarts.back());
+  FScopeStarts.pop_back();
 }
 
 void TMirelon::CheckNotConst(int32_t key, const std::u16string& name) {
@@ -142,13 +157,13 @@ void TMirelon::CheckNotConst(int32_t key, const std::u16string& name) {
 void TMirelon::DefineLocal(int32_t key, const std::u16string& name, TMirelonValue V) {
   CheckNotConst(key, name);
   auto& bindings = FNames[key].Bindings;
-  int32_t depth = static_cast<int32_t>(FScopes.size()) - 1;
+  int32_t depth = ScopeDepth();
   if (!bindings.empty() && bindings.back().Depth == depth) {
     bindings.back().Value = std::move(V);
     return;
   }
   bindings.push_back({depth, std::move(V)});
-  FScopes.back().push_back(key);
+  FScopeKeys.push_back(key);
 }
 
 void TMirelon::AssignVariable(int32_t key, const std::u16string& name, TMirelonValue V) {
@@ -172,12 +187,8 @@ const TMirelonValue& TMirelon::GetVariable(int32_t key, const std::u16string& na
 
 // ---- cursor ----
 
-void TMirelon::Expect(TMirelonTokenType T) {
+void TMirelon::FailExpected(TMirelonTokenType T) {
   const TMirelonToken& cur = CurrentToken();
-  if (cur.TokenType == T) {
-    ++FPos;
-    return;
-  }
   std::u16string found;
   if (cur.TokenType == ttEOL) found = u"une fin de ligne";
   else if (cur.TokenType == ttEOF) found = u"la fin du programme";
@@ -191,9 +202,7 @@ void TMirelon::CheckAbort() {
   if (FHasAbortCheck && FCheckAbort()) throw EMirelonAborted();
 }
 
-void TMirelon::CheckStack() {
-  if (StackRemaining() < kNestingStackReserve) Fail(u"Imbrication trop profonde (parenthèses, crochets ou blocs)");
-}
+void TMirelon::FailNesting() { Fail(u"Imbrication trop profonde (parenthèses, crochets ou blocs)"); }
 
 // ---- blocks ----
 

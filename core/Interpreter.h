@@ -96,6 +96,7 @@ class TMirelon {
     bool IsConst = false;
     TMirelonValue Const;
     int32_t Builtin = -1;
+    int8_t BoolLiteral = -1;  // 1 for "vrai", 0 for "faux" (any ASCII case)
     const TMirelonCallable* Callable = nullptr;
     std::vector<TBinding> Bindings;  // innermost last
   };
@@ -105,7 +106,11 @@ class TMirelon {
 
   // ---- frame ----
   void ValidateNames();
-  void Expect(TMirelonTokenType T);
+  void Expect(TMirelonTokenType T) {
+    if (CurrentToken().TokenType == T) ++FPos;
+    else FailExpected(T);
+  }
+  [[noreturn]] void FailExpected(TMirelonTokenType T);
   void SkipNewlines() {
     while (FPos < FTokenCount && FTokens[FPos].TokenType == ttEOL) ++FPos;
   }
@@ -114,7 +119,13 @@ class TMirelon {
     if (At(ttEOL)) ++FPos;
   }
   void CheckAbort();
-  void CheckStack();  // "Imbrication trop profonde" when the native stack runs low
+  // "Imbrication trop profonde" when the native stack runs low.
+  void CheckStack() {
+    if (static_cast<char*>(__builtin_frame_address(0)) < FNestingFloor) FailNesting();
+  }
+  [[noreturn]] void FailNesting();
+  void DropInnermostScope();
+  int32_t ScopeDepth() const { return static_cast<int32_t>(FScopeStarts.size()) - 1; }
   void ExecuteStatement();
   void ExecuteNameStatement();
   void ExecuteBlock(std::initializer_list<TMirelonTokenType> Terminators);
@@ -131,25 +142,40 @@ class TMirelon {
 
   // ---- expressions ----
  public:
-  TMirelonValue Evaluate() { return ParseOr(); }
+  TMirelonValue Evaluate() {
+    TMirelonValue v;
+    ParseOr(v);
+    return v;
+  }
 
  private:
-  TMirelonValue ParseOr();
-  TMirelonValue ParseAnd();
-  TMirelonValue ParseNot();
-  TMirelonValue ParseComparison();
-  TMirelonValue ParseAdditive();
-  TMirelonValue ParseTerm();
-  TMirelonValue ParseUnary();
-  TMirelonValue ParsePower();
-  TMirelonValue ParsePrimary();
-  TMirelonValue ParseName();
+  bool AtSimpleOperand(int Level) const;
+  void ParseOr(TMirelonValue& R);
+  void ParseAnd(TMirelonValue& R);
+  void ParseNot(TMirelonValue& R);
+  void ParseComparison(TMirelonValue& R);
+  void ParseAdditive(TMirelonValue& R);
+  void ParseTerm(TMirelonValue& R);
+  void ParseUnary(TMirelonValue& R);
+  void ParsePower(TMirelonValue& R);
+  void ParsePrimary(TMirelonValue& R);
+  void ParseName(TMirelonValue& R);
+  double ReadNumberToken(const TMirelonToken& t);
+  void PrepareNumber(TMirelonToken& t);
   TMirelonValue ParseIndexRead(const TMirelonToken& name);
   TMirelonValue ParseArrayLiteral();
   TMirelonValue ParseColorExpression();
   TMirelonValue ParseHtmlExpression();
   TMirelonValue ParseCharCode();
-  TBuiltinArgs ParseArguments();
+  void ParseArguments(TBuiltinArgs& args);
+  // Argument lists are reused from call to call instead of allocated anew.
+  struct TArgsLease {
+    explicit TArgsLease(TMirelon& m);
+    ~TArgsLease();
+    TMirelon& M;
+    TBuiltinArgs Args;
+  };
+  std::vector<TBuiltinArgs> FArgPool;
 
   // ---- declarations and assignments ----
   void ExecuteDeclaration(int32_t key, const std::u16string& N);
@@ -236,7 +262,13 @@ class TMirelon {
   TMirelonSignal FSignal = sgNone;
   TMirelonValue FReturnValue;
   bool FHasReturnValue = false;
-  std::vector<std::vector<int32_t>> FScopes;  // names defined in each scope, global first
+  // The scope stack, flat: the names defined in every scope in order, and
+  // where each scope's names begin (global scope first). A name's values
+  // live in its TNameInfo, innermost last, so a lookup is one index.
+  std::vector<int32_t> FScopeKeys;
+  std::vector<uint32_t> FScopeStarts;
+  char* FNestingFloor = nullptr;  // stack addresses below these are refused
+  char* FCallFloor = nullptr;
   std::unordered_map<std::u16string, TMirelonCallable> FCallables;
   TMirelonOutputEvent& FOutput = OnOutput;
   TMirelonInputEvent& FInput = OnInput;

@@ -29,6 +29,10 @@ struct TMirelonToken {
   // Filled by the interpreter after lexing: the interned name of an
   // identifier (index into its name table), -1 for other tokens.
   int32_t Key = -1;
+  // Filled by the interpreter: the value of a number literal that reads
+  // without error, so that loops do not parse it again.
+  bool HasNum = false;
+  double Num = 0;
 };
 
 // The keyword table: exact lower-case word -> token type.
