@@ -169,7 +169,7 @@ std::u16string ValToText(const TMirelonValue& v) {
   return u"";
 }
 
-double ToNumber(const TMirelonValue& v, int line) {
+double ToNumberSlow(const TMirelonValue& v, int line) {
   switch (v.Kind) {
     case lvkNumber: return v.Num;
     case lvkText: return ParseLooseNumber(v.Str.str());

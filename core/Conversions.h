@@ -11,7 +11,8 @@ namespace mirelon {
 std::u16string ValToText(const TMirelonValue& v);
 // Any kind other than number, text and boolean raises
 // "Conversion en nombre impossible" at `line`.
-double ToNumber(const TMirelonValue& v, int line);
+double ToNumberSlow(const TMirelonValue& v, int line);
+inline double ToNumber(const TMirelonValue& v, int line) { return v.Kind == lvkNumber ? v.Num : ToNumberSlow(v, line); }
 bool ToBool(const TMirelonValue& v);
 bool ValuesEqual(const TMirelonValue& a, const TMirelonValue& b);
 std::u16string TypeName(TMirelonValueKind kind);

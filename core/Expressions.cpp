@@ -41,7 +41,8 @@ double Power(double base, double exponent) {
 
 // How tightly each binary operator binds (0: not a binary operator).
 constexpr int kLevelOr = 1, kLevelAnd = 2, kLevelComparison = 4, kLevelAdditive = 5, kLevelTerm = 6;
-int BinaryLevel(TMirelonTokenType t) {
+
+int BinaryLevelOf(TMirelonTokenType t) {
   switch (t) {
     case ttOu: return kLevelOr;
     case ttEt: return kLevelAnd;
@@ -54,16 +55,16 @@ int BinaryLevel(TMirelonTokenType t) {
 
 }  // namespace
 
-// Whether the expression at FPos is a lone literal or variable name that no
-// operator of Level or tighter follows: every level from there down to the
-// primary would pass it through unchanged, so the primary is read at once.
-bool TMirelon::AtSimpleOperand(int Level) const {
-  if (FPos + 1 >= FTokenCount) return false;
-  TMirelonTokenType t = FTokens[FPos].TokenType;
-  if (t != ttNombre && t != ttTexte && t != ttIdentifiant) return false;
-  TMirelonTokenType next = FTokens[FPos + 1].TokenType;
-  if (t == ttIdentifiant && (next == ttParOuv || next == ttCroOuv || next == ttDot)) return false;
-  return BinaryLevel(next) < Level;
+// Marks, once per run, the tokens that let a lone operand skip the levels:
+// every level from there down to the primary would pass it through unchanged.
+void MarkOperands(std::vector<TMirelonToken>& tokens) {
+  for (size_t i = 0; i < tokens.size(); ++i) {
+    TMirelonToken& t = tokens[i];
+    t.BinaryLevel = static_cast<int8_t>(BinaryLevelOf(t.TokenType));
+    TMirelonTokenType next = i + 1 < tokens.size() ? tokens[i + 1].TokenType : ttEOF;
+    t.Atom = t.TokenType == ttNombre || t.TokenType == ttTexte ||
+             (t.TokenType == ttIdentifiant && next != ttParOuv && next != ttCroOuv && next != ttDot);
+  }
 }
 
 // Each level leaves its result in R, so that a lone operand passes through
@@ -76,7 +77,7 @@ void TMirelon::ParseOr(TMirelonValue& R) {
     TMirelonValue right;
     ParseAnd(right);
     bool l = ToBool(R), r = ToBool(right);
-    R = TMirelonValue::BoolVal(l || r);
+    R.SetBool(l || r);
   }
 }
 
@@ -87,7 +88,7 @@ void TMirelon::ParseAnd(TMirelonValue& R) {
     TMirelonValue right;
     ParseNot(right);
     bool l = ToBool(R), r = ToBool(right);
-    R = TMirelonValue::BoolVal(l && r);
+    R.SetBool(l && r);
   }
 }
 
@@ -96,7 +97,7 @@ void TMirelon::ParseNot(TMirelonValue& R) {
   CheckStack();
   ++FPos;
   ParseNot(R);
-  R = TMirelonValue::BoolVal(!ToBool(R));
+  R.SetBool(!ToBool(R));
 }
 
 void TMirelon::ParseComparison(TMirelonValue& R) {
@@ -116,7 +117,7 @@ void TMirelon::ParseComparison(TMirelonValue& R) {
     double l = ToNumber(R), r = ToNumber(right);
     result = Compare(op, l, r);
   }
-  R = TMirelonValue::BoolVal(result);
+  R.SetBool(result);
 }
 
 void TMirelon::ParseAdditive(TMirelonValue& R) {
@@ -139,7 +140,7 @@ void TMirelon::ParseAdditive(TMirelonValue& R) {
       continue;
     }
     double l = ToNumber(R), r = ToNumber(right);
-    R = TMirelonValue::Number(op == ttPlus ? l + r : l - r);
+    R.SetNumber(op == ttPlus ? l + r : l - r);
   }
 }
 
@@ -154,13 +155,13 @@ void TMirelon::ParseTerm(TMirelonValue& R) {
     ParseUnary(right);
     double l = ToNumber(R), r = ToNumber(right);
     if (op == ttEtoile) {
-      R = TMirelonValue::Number(l * r);
+      R.SetNumber(l * r);
     } else if (op == ttSlash) {
       if (r == 0) Fail(u"Division par zéro");
-      R = TMirelonValue::Number(l / r);
+      R.SetNumber(l / r);
     } else {
       if (r == 0) Fail(u"Modulo par zéro");
-      R = TMirelonValue::Number(l - std::trunc(l / r) * r);
+      R.SetNumber(l - std::trunc(l / r) * r);
     }
   }
 }
@@ -169,7 +170,7 @@ void TMirelon::ParseUnary(TMirelonValue& R) {
   if (!At(ttMoins)) return ParsePower(R);
   ++FPos;
   ParsePower(R);
-  R = TMirelonValue::Number(-ToNumber(R));
+  R.SetNumber(-ToNumber(R));
 }
 
 void TMirelon::ParsePower(TMirelonValue& R) {
@@ -179,7 +180,7 @@ void TMirelon::ParsePower(TMirelonValue& R) {
   TMirelonValue exponent;
   ParseUnary(exponent);
   double b = ToNumber(R), e = ToNumber(exponent);
-  R = TMirelonValue::Number(Power(b, e));
+  R.SetNumber(Power(b, e));
 }
 
 void TMirelon::ParsePrimary(TMirelonValue& R) {
@@ -189,7 +190,7 @@ void TMirelon::ParsePrimary(TMirelonValue& R) {
     case ttNombre: {
       double v = t.HasNum ? t.Num : ReadNumberToken(t);
       ++FPos;
-      R = TMirelonValue::Number(v);
+      R.SetNumber(v);
       return;
     }
     case ttTexte:
@@ -239,7 +240,7 @@ void TMirelon::ParseName(TMirelonValue& R) {
   int8_t literal = FNames[name.Key].BoolLiteral;
   if (literal >= 0) {
     ++FPos;
-    R = TMirelonValue::BoolVal(literal == 1);
+    R.SetBool(literal == 1);
     return;
   }
   switch (FPos + 1 < FTokenCount ? FTokens[FPos + 1].TokenType : ttEOF) {

@@ -76,6 +76,7 @@ void TMirelon::Execute(const std::u16string& ASource) {
     if (t.TokenType == ttIdentifiant) t.Key = Intern(t.Value);
     if (t.TokenType == ttNombre) PrepareNumber(t);
   }
+  MarkOperands(FTokens);
   char* here = static_cast<char*>(__builtin_frame_address(0));
   char* low = here - std::min(StackRemaining(), static_cast<size_t>(here - static_cast<char*>(nullptr)));
   FNestingFloor = low + kNestingStackReserve;

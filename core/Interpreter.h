@@ -35,6 +35,9 @@ using TMirelonInputEvent = std::function<std::u16string(const std::u16string& Pr
 using TMirelonAbortCheck = std::function<bool()>;
 using TBuiltinArgs = std::vector<TMirelonValue>;
 
+// Marks the tokens that are lone operands and the binary operators' levels.
+void MarkOperands(std::vector<TMirelonToken>& tokens);
+
 // One of the ten type words of declarations (already in ASCII lower case).
 bool IsTypeName(const std::u16string& lower);
 
@@ -149,7 +152,9 @@ class TMirelon {
   }
 
  private:
-  bool AtSimpleOperand(int Level) const;
+  bool AtSimpleOperand(int Level) const {
+    return FPos + 1 < FTokenCount && FTokens[FPos].Atom && FTokens[FPos + 1].BinaryLevel < Level;
+  }
   void ParseOr(TMirelonValue& R);
   void ParseAnd(TMirelonValue& R);
   void ParseNot(TMirelonValue& R);

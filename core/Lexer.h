@@ -32,6 +32,10 @@ struct TMirelonToken {
   // Filled by the interpreter: the value of a number literal that reads
   // without error, so that loops do not parse it again.
   bool HasNum = false;
+  // Filled by the interpreter: a literal or variable name (no call, index
+  // or field follows), and how tightly the token binds as a binary operator.
+  bool Atom = false;
+  int8_t BinaryLevel = 0;
   double Num = 0;
 };
 

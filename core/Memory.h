@@ -41,11 +41,14 @@ class TRef {
   TRef(TRef&& o) noexcept : P(std::exchange(o.P, nullptr)) {}
   ~TRef() { Reset(); }
   TRef& operator=(const TRef& o) {
-    TRef(o).Swap(*this);
+    if (o.P) ++o.P->RefCount;
+    T* old = std::exchange(P, o.P);
+    if (old && --old->RefCount == 0) ReleaseCounted(old);
     return *this;
   }
   TRef& operator=(TRef&& o) noexcept {
-    TRef(std::move(o)).Swap(*this);
+    T* old = std::exchange(P, std::exchange(o.P, nullptr));
+    if (old && --old->RefCount == 0) ReleaseCounted(old);
     return *this;
   }
   void Reset() {

@@ -56,15 +56,10 @@ void TMirelonText::Append(std::u16string_view tail) {
 
 // ---- values ----
 
-TMirelonValue TMirelonValue::Number(double v) {
+void TMirelonValue::FailNumber(double v) {
   if (std::isinf(v)) throw EMirelonError(u"Dépassement numérique : la valeur dépasse le maximum représentable");
   if (std::isnan(v)) throw EMirelonError(u"Résultat numérique indéfini (NaN)");
-  if (std::fabs(v) > 9007199254740992.0)
-    throw EMirelonError(
-        u"Nombre trop grand : au-delà de 9 007 199 254 740 992 (2^53), les nombres ne sont plus exacts");
-  TMirelonValue r;
-  r.Num = v;
-  return r;
+  throw EMirelonError(u"Nombre trop grand : au-delà de 9 007 199 254 740 992 (2^53), les nombres ne sont plus exacts");
 }
 
 TMirelonValue TMirelonValue::Text(std::u16string v) { return Text(TMirelonText(std::move(v))); }

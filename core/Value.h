@@ -54,7 +54,25 @@ struct TMirelonValue {
   IMirelonRecord Rec;
   double DT = 0;
 
-  static TMirelonValue Number(double v);  // range-checked
+  // Range-checked: infinite, undefined and beyond 2^53 are refused.
+  static TMirelonValue Number(double v) {
+    if (!(v >= -9007199254740992.0 && v <= 9007199254740992.0)) FailNumber(v);
+    TMirelonValue r;
+    r.Num = v;
+    return r;
+  }
+  [[noreturn]] static void FailNumber(double v);
+  // Makes this value the number v (range-checked) or the boolean b, without
+  // building a temporary when it already is one.
+  void SetNumber(double v) {
+    if (!(v >= -9007199254740992.0 && v <= 9007199254740992.0)) FailNumber(v);
+    if (Kind != lvkNumber) *this = TMirelonValue();
+    Num = v;
+  }
+  void SetBool(bool b) {
+    if (Kind != lvkBool) *this = BoolVal(b);
+    Bool = b;
+  }
   static TMirelonValue Text(std::u16string v);
   static TMirelonValue Text(TMirelonText v);
   static TMirelonValue BoolVal(bool v);
