@@ -1,5 +1,9 @@
 // "mirelon run": output, questions, errors, seeds and Ctrl-C, end to end.
 #include <signal.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
 
 #include <gtest/gtest.h>
 
@@ -53,6 +57,13 @@ TEST(ShellRunErrors, MessageWithoutLine) {
   EXPECT_EQ(LastLine(R.Err), "Définition \"f\" sans fin correspondante");
 }
 
+TEST(ShellRunErrors, HostFailureReportsItsMessageWithoutLine) {
+  TProcessResult R = RunProgram("affiche 1\naffiche U+D800\n");
+  EXPECT_EQ(R.ExitCode, 1);
+  EXPECT_EQ(R.Out, "");
+  EXPECT_EQ(LastLine(R.Err).rfind("Valeur caractère UTF32 non valide.", 0), 0u) << R.Err;
+}
+
 TEST(ShellRunErrors, ErrorAfterAPromptStandsOnItsOwnLine) {
   TProcessResult R = RunProgram("demande 'Ton nom ?' dans nom\naffiche nom / 0\n", "Zoé");
   EXPECT_EQ(R.ExitCode, 1);
@@ -82,6 +93,28 @@ TEST(ShellRunInput, AnswersAreUtf8AndConvertedToTheTargetKind) {
                                 "12,5\nChloé\n");
   EXPECT_EQ(R.ExitCode, 0) << R.Err;
   EXPECT_EQ(R.Out, "Chloé a 13,5\n");
+}
+
+TEST(ShellRunInput, OutputIsFlushedBeforeEachQuestion) {
+  TMirelonProcess P({"run", WriteTempFile("flush.mir", "affiche 'avant'\ndemande x\naffiche x\n")});
+  EXPECT_TRUE(P.WaitForOutput("avant\n", std::chrono::seconds(30)));
+  P.WriteStdin("réponse\n");
+  TProcessResult R = P.Wait(std::chrono::seconds(30));
+  EXPECT_EQ(R.ExitCode, 0) << R.Err;
+  EXPECT_EQ(R.Out, "avant\nréponse\n");
+}
+
+TEST(ShellRunInput, ClosedStdinGivesEmptyAnswers) {
+  std::string Program = WriteTempFile("ferme.mir", "demande x\naffiche '[' + x + ']'\n");
+  std::string Out = WriteTempFile("ferme.out", "");
+  // A regression would wait forever on its own wake pipe: bounded by timeout.
+  std::string Command = std::string("timeout 30 '") + MIRELON_BINARY + "' run '" + Program + "' <&- >'" + Out + "' 2>/dev/null";
+  int Status = std::system(Command.c_str());
+  EXPECT_TRUE(WIFEXITED(Status) && WEXITSTATUS(Status) == 0) << Status;
+  std::ifstream In(Out);
+  std::string Line;
+  std::getline(In, Line);
+  EXPECT_EQ(Line, "[]");
 }
 
 TEST(ShellRunInput, PlainPromptIsShownOnStderr) {
