@@ -7,9 +7,9 @@
 
 namespace mirelon {
 
-const std::unordered_map<std::u16string, TMirelonTokenType>& KeywordTable() {
-  static const std::unordered_map<std::u16string, TMirelonTokenType> table = [] {
-    std::unordered_map<std::u16string, TMirelonTokenType> t(50);
+const TKeywordTable& KeywordTable() {
+  static const TKeywordTable table = [] {
+    TKeywordTable t(50);
     const std::pair<const char16_t*, TMirelonTokenType> entries[] = {
         {u"est", ttEst},         {u"un", ttUn},           {u"une", ttUne},           {u"tableau", ttTableau},
         {u"vaut", ttVaut},       {u"ajoute", ttAjoute},   {u"soustrait", ttSoustrait}, {u"supprime", ttSupprime},
@@ -30,9 +30,13 @@ const std::unordered_map<std::u16string, TMirelonTokenType>& KeywordTable() {
   return table;
 }
 
-TMirelonTokenType LookupKeyword(const std::u16string& word) {
+TMirelonTokenType LookupKeyword(std::u16string_view word) {
+  char16_t lower[12];  // longer than every keyword
+  if (word.size() > std::size(lower)) return ttIdentifiant;
+  for (size_t i = 0; i < word.size(); ++i)
+    lower[i] = word[i] >= u'A' && word[i] <= u'Z' ? static_cast<char16_t>(word[i] + 32) : word[i];
   auto& table = KeywordTable();
-  auto it = table.find(AsciiLower(word));
+  auto it = table.find(std::u16string_view(lower, word.size()));
   return it == table.end() ? ttIdentifiant : it->second;
 }
 
@@ -284,22 +288,26 @@ TMirelonToken TMirelonLexer::NextToken() {
 
 namespace {
 
-// ASCII lower case and the French accents of lower-case letters removed.
-std::u16string FoldWord(std::u16string_view s) {
-  std::u16string r(s);
-  for (auto& c : r) {
-    switch (c) {
-      case u'à': case u'á': case u'â': case u'ä': c = u'a'; break;
-      case u'ç': c = u'c'; break;
-      case u'è': case u'é': case u'ê': case u'ë': c = u'e'; break;
-      case u'î': case u'ï': c = u'i'; break;
-      case u'ô': case u'ö': c = u'o'; break;
-      case u'ù': case u'û': case u'ü': c = u'u'; break;
-      default:
-        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
-    }
+// A character in ASCII lower case with the French accents of lower-case
+// letters removed.
+char16_t FoldChar(char16_t c) {
+  switch (c) {
+    case u'à': case u'á': case u'â': case u'ä': return u'a';
+    case u'ç': return u'c';
+    case u'è': case u'é': case u'ê': case u'ë': return u'e';
+    case u'î': case u'ï': return u'i';
+    case u'ô': case u'ö': return u'o';
+    case u'ù': case u'û': case u'ü': return u'u';
+    default: return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
   }
-  return r;
+}
+
+// Whether the folded form of `value` is `word` (an ASCII lower-case word).
+bool FoldsTo(std::u16string_view value, std::u16string_view word) {
+  if (value.size() != word.size()) return false;
+  for (size_t i = 0; i < value.size(); ++i)
+    if (FoldChar(value[i]) != word[i]) return false;
+  return true;
 }
 
 using TWordSet = std::initializer_list<const char16_t*>;
@@ -330,9 +338,10 @@ const TPhrase kPhrases[] = {
 };
 const TWordSet kAfterEst = {u"egal", u"egale", u"different", u"differente", u"inferieur", u"superieur", u"plus"};
 
-bool InSet(const std::u16string& w, TWordSet set) {
+bool InSet(const TMirelonToken* t, TWordSet set) {
+  if (!t) return false;
   for (const char16_t* s : set)
-    if (w == s) return true;
+    if (FoldsTo(t->Value, s)) return true;
   return false;
 }
 
@@ -343,20 +352,21 @@ std::vector<TMirelonToken> TMirelonLexer::Tokenize() {
   do raw.push_back(NextToken());
   while (raw.back().TokenType != ttEOF);
 
-  // Text literals never take part in a phrase: their folded form is empty.
-  std::vector<std::u16string> folded(raw.size());
-  for (size_t i = 0; i < raw.size(); ++i)
-    if (raw[i].TokenType != ttTexte && raw[i].TokenType != ttNombre) folded[i] = FoldWord(raw[i].Value);
-  auto word = [&](size_t i) -> const std::u16string& {
-    static const std::u16string none;
-    return i < folded.size() ? folded[i] : none;
+  // Text literals never take part in a phrase.
+  auto word = [&](size_t i) -> const TMirelonToken* {
+    return i < raw.size() && raw[i].TokenType != ttTexte ? &raw[i] : nullptr;
   };
 
   std::vector<TMirelonToken> out;
   out.reserve(raw.size());
   for (size_t p = 0; p < raw.size();) {
     const TPhrase* match = nullptr;
+    // Every phrase starts with a word in p, i, s, d or e.
+    const TMirelonToken* first = word(p);
+    char16_t c = first && !first->Value.empty() ? FoldChar(first->Value[0]) : u'\0';
+    bool candidate = c == u'p' || c == u'i' || c == u's' || c == u'd' || c == u'e';
     for (const TPhrase& ph : kPhrases) {
+      if (!candidate) break;
       size_t k = 0;
       for (TWordSet set : ph.Words) {
         if (!InSet(word(p + k), set)) break;

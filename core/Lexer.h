@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -39,10 +40,17 @@ struct TMirelonToken {
   double Num = 0;
 };
 
+// Hashing that also looks up views, so that words are found without copies.
+struct TWordHash {
+  using is_transparent = void;
+  size_t operator()(std::u16string_view s) const { return std::hash<std::u16string_view>{}(s); }
+};
+using TKeywordTable = std::unordered_map<std::u16string, TMirelonTokenType, TWordHash, std::equal_to<>>;
+
 // The keyword table: exact lower-case word -> token type.
-const std::unordered_map<std::u16string, TMirelonTokenType>& KeywordTable();
+const TKeywordTable& KeywordTable();
 // Keyword type of a word after ASCII lower-casing, ttIdentifiant when none.
-TMirelonTokenType LookupKeyword(const std::u16string& word);
+TMirelonTokenType LookupKeyword(std::u16string_view word);
 // The text naming a token type in messages ("un nombre", "\"(\"", "fin si" ...).
 std::u16string TokenTypeName(TMirelonTokenType t);
 
