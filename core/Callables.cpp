@@ -30,21 +30,10 @@ void TMirelon::RegisterCallables() {
 }
 
 void TMirelon::RefuseParameterName(const TMirelonToken& T, const std::vector<std::u16string>& Earlier) {
-  const char16_t* reason = nullptr;
-  if (T.TokenType != ttIdentifiant) {
-    reason = u"Nom de paramètre interdit : \"%s\" est un mot réservé";
-  } else {
-    std::u16string lower = AsciiLower(T.Value);
-    const TNameInfo& info = FNames[T.Key];
-    if (KeywordTable().count(lower)) reason = u"Nom de paramètre interdit : \"%s\" est un mot réservé";
-    else if (IsTypeName(lower)) reason = u"Nom de paramètre interdit : \"%s\" est un nom de type";
-    else if (info.Callable) reason = u"Nom de paramètre interdit : \"%s\" est déjà une fonction ou une procédure";
-    else if (info.Builtin >= 0) reason = u"Nom de paramètre interdit : \"%s\" est une fonction native";
-    else
-      for (const std::u16string& p : Earlier)
-        if (FoldName(p) == info.Folded) reason = u"Paramètre en double : \"%s\"";
-  }
-  if (reason) throw EMirelonError::CreateFmtAtLine(T.Line, reason, {T.Value});
+  if (const char16_t* reason = ReservedNameReason(T))
+    throw EMirelonError::CreateAtLine(T.Line, Format(std::u16string(u"Nom de paramètre interdit : ") + reason, {T.Value}));
+  for (const std::u16string& p : Earlier)
+    if (FoldName(p) == FNames[T.Key].Folded) throw EMirelonError::CreateFmtAtLine(T.Line, u"Paramètre en double : \"%s\"", {T.Value});
 }
 
 bool TMirelon::ParseCallableDefinition(int32_t A, TMirelonCallable& C, int32_t& EndIndex) {

@@ -110,6 +110,19 @@ int32_t TMirelon::Intern(std::u16string_view name) {
   return key;
 }
 
+// Why a token cannot name a variable or a parameter, or null when it can:
+// only identifiers that are no keyword, type, callable or builtin are names.
+const char16_t* TMirelon::ReservedNameReason(const TMirelonToken& t) const {
+  if (t.TokenType != ttIdentifiant) return u"\"%s\" est un mot réservé";
+  std::u16string lower = AsciiLower(t.Value);
+  const TNameInfo& info = FNames[t.Key];
+  if (KeywordTable().count(lower)) return u"\"%s\" est un mot réservé";
+  if (IsTypeName(lower)) return u"\"%s\" est un nom de type";
+  if (info.Callable) return u"\"%s\" est déjà une fonction ou une procédure";
+  if (info.Builtin >= 0) return u"\"%s\" est une fonction native";
+  return nullptr;
+}
+
 void TMirelon::ValidateNames() {
   bool inClass = false;
   for (int32_t i = 0; i < FTokenCount; ++i) {
@@ -122,16 +135,8 @@ void TMirelon::ValidateNames() {
     TMirelonTokenType next = FTokens[i + 1].TokenType;
     if (next != ttEst && next != ttVaut) continue;
     if (t.TokenType == ttUn || t.TokenType == ttUne || t.TokenType == ttConst) continue;
-    const char16_t* reason = u"\"%s\" est un mot réservé";
-    if (t.TokenType == ttIdentifiant) {
-      std::u16string lower = AsciiLower(t.Value);
-      const TNameInfo& info = FNames[t.Key];
-      if (KeywordTable().count(lower)) reason = u"\"%s\" est un mot réservé";
-      else if (IsTypeName(lower)) reason = u"\"%s\" est un nom de type";
-      else if (info.Callable) reason = u"\"%s\" est déjà une fonction ou une procédure";
-      else if (info.Builtin >= 0) reason = u"\"%s\" est une fonction native";
-      else continue;
-    }
+    const char16_t* reason = ReservedNameReason(t);
+    if (!reason) continue;
     throw EMirelonError::CreateAtLine(t.Line, Format(std::u16string(u"Nom de variable interdit : ") + reason, {t.Value}));
   }
 }

@@ -109,6 +109,7 @@ class TMirelon {
 
   // ---- frame ----
   void ValidateNames();
+  const char16_t* ReservedNameReason(const TMirelonToken& t) const;
   void Expect(TMirelonTokenType T) {
     if (CurrentToken().TokenType == T) ++FPos;
     else FailExpected(T);
