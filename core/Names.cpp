@@ -34,6 +34,5 @@ std::u16string FoldName(std::u16string_view name) {
   return out;
 }
 
-size_t HashFolded(std::u16string_view folded) { return std::hash<std::u16string_view>{}(folded); }
 
 }  // namespace mirelon

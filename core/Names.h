@@ -10,7 +10,6 @@ namespace mirelon {
 
 // The full Unicode lower-case form of a name (ASCII names take a fast path).
 std::u16string FoldName(std::u16string_view name);
-size_t HashFolded(std::u16string_view folded);
 
 struct NameComparer {
   static bool Equal(std::u16string_view a, std::u16string_view b) { return FoldName(a) == FoldName(b); }

@@ -136,7 +136,7 @@ void TMirelonArray::SetItem(int32_t index, TMirelonValue v) {
 
 void TMirelonArray::CheckCount(size_t n) {
   if (n > static_cast<size_t>(kMaxArrayCount))
-    throw EMirelonLimit(Format(u"Tableau trop grand : plus de %d éléments", {kMaxArrayCount}));
+    throw EMirelonLimit(u"Tableau trop grand : plus de 4 000 000 éléments");
 }
 
 void TMirelonArray::Add(TMirelonValue v) {
@@ -176,11 +176,19 @@ TMirelonArray::~TMirelonArray() { AccountBytes(-static_cast<int64_t>(FAccounted)
 
 IMirelonRecord TMirelonRecord::New() { return IMirelonRecord(new TMirelonRecord); }
 
+// Records hold few fields: a scan is faster than a table. An ASCII name is
+// compared without building its folded form.
 int32_t TMirelonRecord::IndexOf(std::u16string_view name) const {
+  bool ascii = true;
+  for (char16_t c : name) ascii = ascii && c < 0x80;
+  if (ascii) {
+    for (size_t i = 0; i < FFields.size(); ++i)
+      if (SameAsciiCase(FFields[i].Key, name)) return static_cast<int32_t>(i);
+    return -1;
+  }
   std::u16string key = FoldName(name);
-  size_t h = HashFolded(key);
   for (size_t i = 0; i < FFields.size(); ++i)
-    if (FFields[i].Hash == h && FFields[i].Key == key) return static_cast<int32_t>(i);
+    if (FFields[i].Key == key) return static_cast<int32_t>(i);
   return -1;
 }
 
@@ -220,9 +228,7 @@ void TMirelonRecord::SetField(std::u16string_view name, TMirelonValue v) {
     *slot = std::move(v);
     return;
   }
-  std::u16string key = FoldName(name);
-  size_t h = HashFolded(key);
-  FFields.push_back(Field{std::u16string(name), std::move(key), h, std::move(v)});
+  FFields.push_back(Field{std::u16string(name), FoldName(name), std::move(v)});
 }
 
 void TMirelonRecord::DropContents() {

@@ -139,7 +139,6 @@ class TMirelonRecord : public TCollection {
   struct Field {
     std::u16string Name;  // as first written
     std::u16string Key;   // folded
-    size_t Hash;
     TMirelonValue Value;
   };
   int32_t IndexOf(std::u16string_view name) const;
