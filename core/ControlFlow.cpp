@@ -62,9 +62,21 @@ static int32_t ScanToBranch(const std::vector<TMirelonToken>& tokens, int32_t po
   return pos;
 }
 
-void TMirelon::SkipToNextBranch() { FPos = ScanToBranch(FTokens, FPos, ttSi, ttFinSi, ttSinon, ttSinonSi); }
+// Both scans depend only on where they start, so each is made once per run
+// and start index, like the block-end searches.
+void TMirelon::SkipToNextBranch() {
+  if (FPos >= FTokenCount) return;
+  int32_t& cached = FNextBranch[FPos];
+  if (cached < 0) cached = ScanToBranch(FTokens, FPos, ttSi, ttFinSi, ttSinon, ttSinonSi);
+  FPos = cached;
+}
 
-void TMirelon::SkipToNextCase() { FPos = ScanToBranch(FTokens, FPos, ttSelon, ttFinSelon, ttCas, ttSinonSelon); }
+void TMirelon::SkipToNextCase() {
+  if (FPos >= FTokenCount) return;
+  int32_t& cached = FNextCase[FPos];
+  if (cached < 0) cached = ScanToBranch(FTokens, FPos, ttSelon, ttFinSelon, ttCas, ttSinonSelon);
+  FPos = cached;
+}
 
 // ---- si ----
 

@@ -82,6 +82,8 @@ void TMirelon::Execute(const std::u16string& ASource) {
   FNestingFloor = low + kNestingStackReserve;
   FCallFloor = low + kCallStackReserve;
   FBlockEnd.assign(FTokens.size(), -1);
+  FNextBranch.assign(FTokens.size(), -1);
+  FNextCase.assign(FTokens.size(), -1);
 
   RegisterCallables();
   RegisterClasses();

@@ -265,6 +265,7 @@ class TMirelon {
   int32_t FPos = 0;
   TMirelonToken FEOFToken;
   std::vector<int32_t> FBlockEnd;  // start index -> end index, -1 when not searched yet
+  std::vector<int32_t> FNextBranch, FNextCase;  // the same for the branches of "si" and "selon"
   TMirelonSignal FSignal = sgNone;
   TMirelonValue FReturnValue;
   bool FHasReturnValue = false;
