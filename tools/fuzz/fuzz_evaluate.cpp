@@ -1,0 +1,17 @@
+// Feeds any text to the "évaluer" reader, called as a builtin.
+#include "core/builtins/Builtins.h"
+#include "core/Names.h"
+#include "tools/fuzz/FuzzInput.h"
+
+using namespace mirelon;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const TBuiltinFunc evaluate = BuiltinFunction(BuiltinIndex().at(FoldName(u"évaluer")));
+  fuzz::Guarded([&] {
+    TMirelon M;
+    TBuiltinArgs args{TMirelonValue::Text(fuzz::InputText(data, size))};
+    TMirelonValue result;
+    evaluate(M, args, result);
+  });
+  return 0;
+}
