@@ -40,7 +40,8 @@ double Power(double base, double exponent) {
 }
 
 // How tightly each binary operator binds (0: not a binary operator).
-constexpr int kLevelOr = 1, kLevelAnd = 2, kLevelComparison = 4, kLevelAdditive = 5, kLevelTerm = 6;
+constexpr int kLevelOr = 1, kLevelAnd = 2, kLevelNot = 3, kLevelComparison = 4, kLevelAdditive = 5, kLevelTerm = 6,
+              kLevelPower = 8;
 
 int BinaryLevelOf(TMirelonTokenType t) {
   switch (t) {
@@ -48,7 +49,7 @@ int BinaryLevelOf(TMirelonTokenType t) {
     case ttEt: return kLevelAnd;
     case ttPlus: case ttMoins: return kLevelAdditive;
     case ttEtoile: case ttSlash: case ttMod: return kLevelTerm;
-    case ttExposant: return 8;
+    case ttExposant: return kLevelPower;
     default: return IsComparison(t) ? kLevelComparison : 0;
   }
 }
@@ -67,47 +68,65 @@ void MarkOperands(std::vector<TMirelonToken>& tokens) {
   }
 }
 
-// Each level leaves its result in R, so that a lone operand passes through
-// the nine levels without being copied.
-void TMirelon::ParseOr(TMirelonValue& R) {
-  if (AtSimpleOperand(kLevelOr)) return ParsePrimary(R);
-  ParseAnd(R);
-  while (At(ttOu)) {
-    ++FPos;
-    TMirelonValue right;
-    ParseAnd(right);
-    bool l = ToBool(R), r = ToBool(right);
-    R.SetBool(l || r);
-  }
-}
+// Levels 1 to 6 are read by precedence climbing: an operand, then every
+// operator that binds at least as tightly as MinLevel, each followed by a
+// right operand that binds more tightly. This gives the associativity of the
+// nine-level descent (left for "ou", "et", + - and * / mod, one comparison at
+// most) while a lone operand costs one call instead of nine. Each level
+// leaves its result in R, so values are not copied on the way up.
+void TMirelon::ParseOr(TMirelonValue& R) { ParseBinary(R, kLevelOr); }
 
-void TMirelon::ParseAnd(TMirelonValue& R) {
-  ParseNot(R);
-  while (At(ttEt)) {
+void TMirelon::ParseBinary(TMirelonValue& R, int MinLevel) {
+  if (AtSimpleOperand(MinLevel)) return ParsePrimary(R);
+  int ceiling;  // operators from this level up end the expression here
+  if (MinLevel <= kLevelNot && At(ttNon)) {
+    ParseNot(R);
+    ceiling = kLevelComparison;
+  } else {
+    ParseUnary(R);
+    ceiling = kLevelPower;
+  }
+  for (;;) {
+    int level = CurrentToken().BinaryLevel;
+    if (level < MinLevel || level >= ceiling) return;
+    TMirelonTokenType op = CurrentToken().TokenType;
     ++FPos;
     TMirelonValue right;
-    ParseNot(right);
-    bool l = ToBool(R), r = ToBool(right);
-    R.SetBool(l && r);
+    ParseBinary(right, level + 1);
+    ApplyBinary(op, R, right);
+    // A comparison does not chain; the other operators go on at their level.
+    ceiling = level == kLevelComparison ? level : level + 1;
   }
 }
 
 void TMirelon::ParseNot(TMirelonValue& R) {
-  if (!At(ttNon)) return ParseComparison(R);
+  if (!At(ttNon)) return ParseBinary(R, kLevelComparison);
   CheckStack();
   ++FPos;
   ParseNot(R);
   R.SetBool(!ToBool(R));
 }
 
-void TMirelon::ParseComparison(TMirelonValue& R) {
-  if (AtSimpleOperand(kLevelComparison)) return ParsePrimary(R);
-  ParseAdditive(R);
-  TMirelonTokenType op = CurrentToken().TokenType;
-  if (!IsComparison(op)) return;
-  ++FPos;
-  TMirelonValue right;
-  ParseAdditive(right);
+void TMirelon::ApplyBinary(TMirelonTokenType op, TMirelonValue& R, const TMirelonValue& right) {
+  switch (op) {
+    case ttOu: {
+      bool l = ToBool(R), r = ToBool(right);
+      return R.SetBool(l || r);
+    }
+    case ttEt: {
+      bool l = ToBool(R), r = ToBool(right);
+      return R.SetBool(l && r);
+    }
+    case ttPlus:
+    case ttMoins: return ApplyAdditive(op, R, right);
+    case ttEtoile:
+    case ttSlash:
+    case ttMod: return ApplyTerm(op, R, right);
+    default: return ApplyComparison(op, R, right);
+  }
+}
+
+void TMirelon::ApplyComparison(TMirelonTokenType op, TMirelonValue& R, const TMirelonValue& right) {
   bool result;
   if (R.Kind == lvkText && right.Kind == lvkText) {
     result = Compare(op, R.Str.str(), right.Str.str());  // ordinal, UTF-16 code units
@@ -120,50 +139,27 @@ void TMirelon::ParseComparison(TMirelonValue& R) {
   R.SetBool(result);
 }
 
-void TMirelon::ParseAdditive(TMirelonValue& R) {
-  if (AtSimpleOperand(kLevelAdditive)) return ParsePrimary(R);
-  ParseTerm(R);
-  for (;;) {
-    TMirelonTokenType op = CurrentToken().TokenType;
-    if (op != ttPlus && op != ttMoins) return;
-    ++FPos;
-    TMirelonValue right;
-    ParseTerm(right);
-    if (R.Kind == lvkText || right.Kind == lvkText) {
-      if (op == ttMoins) Fail(u"Soustraction de textes impossible");
-      if (R.Kind == lvkText) {
-        // Appending to a text no other value shares happens in place.
-        R.Str.Append(right.Kind == lvkText ? right.Str.str() : ValToText(right));
-      } else {
-        R = TMirelonValue::Text(ValToText(R) + right.Str.str());
-      }
-      continue;
+void TMirelon::ApplyAdditive(TMirelonTokenType op, TMirelonValue& R, const TMirelonValue& right) {
+  if (R.Kind == lvkNumber && right.Kind == lvkNumber) return R.SetNumber(op == ttPlus ? R.Num + right.Num : R.Num - right.Num);
+  if (R.Kind == lvkText || right.Kind == lvkText) {
+    if (op == ttMoins) Fail(u"Soustraction de textes impossible");
+    if (R.Kind == lvkText) {
+      // Appending to a text no other value shares happens in place.
+      R.Str.Append(right.Kind == lvkText ? right.Str.str() : ValToText(right));
+    } else {
+      R = TMirelonValue::Text(ValToText(R) + right.Str.str());
     }
-    double l = ToNumber(R), r = ToNumber(right);
-    R.SetNumber(op == ttPlus ? l + r : l - r);
+    return;
   }
+  double l = ToNumber(R), r = ToNumber(right);
+  R.SetNumber(op == ttPlus ? l + r : l - r);
 }
 
-void TMirelon::ParseTerm(TMirelonValue& R) {
-  if (AtSimpleOperand(kLevelTerm)) return ParsePrimary(R);
-  ParseUnary(R);
-  for (;;) {
-    TMirelonTokenType op = CurrentToken().TokenType;
-    if (op != ttEtoile && op != ttSlash && op != ttMod) return;
-    ++FPos;
-    TMirelonValue right;
-    ParseUnary(right);
-    double l = ToNumber(R), r = ToNumber(right);
-    if (op == ttEtoile) {
-      R.SetNumber(l * r);
-    } else if (op == ttSlash) {
-      if (r == 0) Fail(u"Division par zéro");
-      R.SetNumber(l / r);
-    } else {
-      if (r == 0) Fail(u"Modulo par zéro");
-      R.SetNumber(l - std::trunc(l / r) * r);
-    }
-  }
+void TMirelon::ApplyTerm(TMirelonTokenType op, TMirelonValue& R, const TMirelonValue& right) {
+  double l = ToNumber(R), r = ToNumber(right);
+  if (op == ttEtoile) return R.SetNumber(l * r);
+  if (r == 0) Fail(op == ttSlash ? u"Division par zéro" : u"Modulo par zéro");
+  R.SetNumber(op == ttSlash ? l / r : l - std::trunc(l / r) * r);
 }
 
 void TMirelon::ParseUnary(TMirelonValue& R) {

@@ -157,11 +157,12 @@ class TMirelon {
     return FPos + 1 < FTokenCount && FTokens[FPos].Atom && FTokens[FPos + 1].BinaryLevel < Level;
   }
   void ParseOr(TMirelonValue& R);
-  void ParseAnd(TMirelonValue& R);
+  void ParseBinary(TMirelonValue& R, int MinLevel);  // "ou", "et", comparisons, + -, * / mod
   void ParseNot(TMirelonValue& R);
-  void ParseComparison(TMirelonValue& R);
-  void ParseAdditive(TMirelonValue& R);
-  void ParseTerm(TMirelonValue& R);
+  void ApplyBinary(TMirelonTokenType op, TMirelonValue& R, const TMirelonValue& right);
+  void ApplyComparison(TMirelonTokenType op, TMirelonValue& R, const TMirelonValue& right);
+  void ApplyAdditive(TMirelonTokenType op, TMirelonValue& R, const TMirelonValue& right);
+  void ApplyTerm(TMirelonTokenType op, TMirelonValue& R, const TMirelonValue& right);
   void ParseUnary(TMirelonValue& R);
   void ParsePower(TMirelonValue& R);
   void ParsePrimary(TMirelonValue& R);

@@ -19,6 +19,28 @@ TEST(ExpressionsPrecedence, Levels) {
   EXPECT_EQ(Err("si 1 < 2 < 3 alors\nfin si"), "Ligne 1: Élément attendu : alors, mais trouvé : \"<\"");
 }
 
+// Mixed levels in one expression: associativity, where "non" and the unary
+// minus may stand, and a comparison that does not chain even after "et" or "non".
+TEST(ExpressionsPrecedence, MixedLevels) {
+  EXPECT_EQ(Show("1 - 2 - 3"), "-4");
+  EXPECT_EQ(Show("12 / 3 / 2"), "2");
+  EXPECT_EQ(Show("1 + 2 * 3 ^ 2 - -1"), "20");
+  EXPECT_EQ(Show("2 * -3 + 1"), "-5");
+  EXPECT_EQ(Show("2 ^ 2 ^ -1"), "1,4142135624");
+  EXPECT_EQ(Show("(1 + 2) * (3 + 4) mod 5"), "1");
+  EXPECT_EQ(Show("1 = 1 et 2 = 2 ou faux"), "vrai");
+  EXPECT_EQ(Show("faux ou vrai et faux"), "faux");
+  EXPECT_EQ(Show("non 1 = 2 et faux"), "faux");
+  EXPECT_EQ(Show("vrai et non faux"), "vrai");
+  EXPECT_EQ(Show("'a' + 1 = 'a1'"), "vrai");
+  EXPECT_EQ(Show("(1 < 2) = vrai"), "vrai");
+  EXPECT_EQ(Err("affiche 1 + non vrai"), "Ligne 1: Expression attendue, obtenu : \"non\"");
+  EXPECT_EQ(Err("affiche 2 * non vrai"), "Ligne 1: Expression attendue, obtenu : \"non\"");
+  EXPECT_EQ(Err("si vrai et 1 = 1 = 1 alors\nfin si"), "Ligne 1: Élément attendu : alors, mais trouvé : \"=\"");
+  EXPECT_EQ(Err("si non 1 = 1 = 1 alors\nfin si"), "Ligne 1: Élément attendu : alors, mais trouvé : \"=\"");
+  EXPECT_EQ(Err("si 1 + 1 = 2 < 3 ou vrai alors\nfin si"), "Ligne 1: Élément attendu : alors, mais trouvé : \"<\"");
+}
+
 TEST(ExpressionsLogic, BothSidesAlwaysEvaluated) {
   EXPECT_EQ(Err("x vaut 0\nsi x <> 0 et 10 / x > 1 alors\nfin si"), "Ligne 2: Division par zéro");
   EXPECT_EQ(Show("0 ou ''"), "faux");
