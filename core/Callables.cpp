@@ -150,7 +150,7 @@ void TMirelon::ExecuteReturn() {
 TMirelonValue TMirelon::CallCallable(int32_t key, const std::u16string& Name, TBuiltinArgs& Args, bool WantResult) {
   if (key < 0) key = Intern(Name);
   TMirelonValue result;
-  if (TryBuiltin(FNames[key].Builtin, Args, result)) return result;
+  if (FNames[key].Builtin >= 0 && TryBuiltin(FNames[key].Builtin, Args, result)) return result;
   const TMirelonCallable* c = FNames[key].Callable;
   if (!c) FailFmt(u"Fonction/procédure inconnue : \"%s\"", {Name});
   if (Args.size() != c->Params.size())
@@ -184,12 +184,13 @@ TMirelonValue TMirelon::CallCallable(int32_t key, const std::u16string& Name, TB
   FSignal = sgNone;
   FHasReturnValue = false;
   ExecuteRange(c->BodyEnd);
-  TMirelonValue local = TMirelonValue::Number(0);
-  if (FSignal == sgReturn && FHasReturnValue) local = std::move(FReturnValue);
+  // A function's returned value, or 0 for a procedure, a function that ended
+  // without "retourne", or a call whose result is not wanted.
+  if (FSignal == sgReturn && FHasReturnValue && c->Kind == ckFunction && WantResult) result = std::move(FReturnValue);
+  FReturnValue = TMirelonValue();
   FSignal = sgNone;
   FHasReturnValue = false;
-  if (c->Kind == ckFunction && WantResult) return local;
-  return TMirelonValue::Number(0);
+  return result;
 }
 
 }  // namespace mirelon

@@ -92,20 +92,24 @@ int64_t TruncToInt64(double v) {
 
 static std::u16string Ascii(const char* s) { return std::u16string(s, s + std::char_traits<char>::length(s)); }
 
+// std::to_chars rounds exactly, as printf does, without its locale and
+// format parsing: whole numbers print through the integer path.
 std::u16string NumberToText(double v) {
   char buf[400];
+  char* end;
   if (v == std::trunc(v)) {
     if (v == 0) return u"0";
-    std::snprintf(buf, sizeof buf, "%.0f", v);
-    return Ascii(buf);
+    end = std::fabs(v) < 9e18 ? std::to_chars(buf, buf + sizeof buf, static_cast<int64_t>(v)).ptr
+                              : std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 0).ptr;
+    return std::u16string(buf, end);
   }
-  std::snprintf(buf, sizeof buf, "%.10f", v);
-  std::string s = buf;
-  while (!s.empty() && s.back() == '0') s.pop_back();
-  if (!s.empty() && s.back() == '.') s.pop_back();
-  if (s == "-0") s = "0";
-  std::replace(s.begin(), s.end(), '.', ',');
-  return Ascii(s.c_str());
+  end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 10).ptr;
+  while (end > buf && end[-1] == '0') --end;
+  if (end > buf && end[-1] == '.') --end;
+  std::u16string text(buf, end);
+  if (text == u"-0") return u"0";
+  std::replace(text.begin(), text.end(), u'.', u',');
+  return text;
 }
 
 std::u16string DateToText(double serial) {
@@ -178,7 +182,7 @@ double ToNumberSlow(const TMirelonValue& v, int line) {
   }
 }
 
-bool ToBool(const TMirelonValue& v) {
+bool ToBoolSlow(const TMirelonValue& v) {
   switch (v.Kind) {
     case lvkNumber: return v.Num != 0;
     case lvkText: {

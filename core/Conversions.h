@@ -13,7 +13,8 @@ std::u16string ValToText(const TMirelonValue& v);
 // "Conversion en nombre impossible" at `line`.
 double ToNumberSlow(const TMirelonValue& v, int line);
 inline double ToNumber(const TMirelonValue& v, int line) { return v.Kind == lvkNumber ? v.Num : ToNumberSlow(v, line); }
-bool ToBool(const TMirelonValue& v);
+bool ToBoolSlow(const TMirelonValue& v);
+inline bool ToBool(const TMirelonValue& v) { return v.Kind == lvkBool ? v.Bool : ToBoolSlow(v); }
 bool ValuesEqual(const TMirelonValue& a, const TMirelonValue& b);
 std::u16string TypeName(TMirelonValueKind kind);
 

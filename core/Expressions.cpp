@@ -128,7 +128,9 @@ void TMirelon::ApplyBinary(TMirelonTokenType op, TMirelonValue& R, const TMirelo
 
 void TMirelon::ApplyComparison(TMirelonTokenType op, TMirelonValue& R, const TMirelonValue& right) {
   bool result;
-  if (R.Kind == lvkText && right.Kind == lvkText) {
+  if (R.Kind == lvkNumber && right.Kind == lvkNumber) {
+    result = Compare(op, R.Num, right.Num);
+  } else if (R.Kind == lvkText && right.Kind == lvkText) {
     result = Compare(op, R.Str.str(), right.Str.str());  // ordinal, UTF-16 code units
   } else if (R.Kind == lvkText || right.Kind == lvkText) {
     result = Compare(op, ValToText(R), ValToText(right));

@@ -186,12 +186,7 @@ TMirelonValue* TMirelon::FindVariable(int32_t key) {
   return bindings.empty() ? nullptr : &bindings.back().Value;
 }
 
-const TMirelonValue& TMirelon::GetVariable(int32_t key, const std::u16string& name) {
-  const TNameInfo& info = FNames[key];
-  if (info.IsConst) return info.Const;
-  if (info.Bindings.empty()) FailFmt(u"Variable inconnue : \"%s\"", {name});
-  return info.Bindings.back().Value;
-}
+void TMirelon::FailUnknownVariable(const std::u16string& name) const { FailFmt(u"Variable inconnue : \"%s\"", {name}); }
 
 // ---- cursor ----
 

@@ -139,7 +139,13 @@ class TMirelon {
   void DefineLocal(int32_t key, const std::u16string& name, TMirelonValue V);
   void AssignVariable(int32_t key, const std::u16string& name, TMirelonValue V);
   bool VariableExists(int32_t key) const { return !FNames[key].Bindings.empty(); }
-  const TMirelonValue& GetVariable(int32_t key, const std::u16string& name);
+  const TMirelonValue& GetVariable(int32_t key, const std::u16string& name) {
+    const TNameInfo& info = FNames[key];
+    if (info.IsConst) return info.Const;
+    if (info.Bindings.empty()) FailUnknownVariable(name);
+    return info.Bindings.back().Value;
+  }
+  [[noreturn]] void FailUnknownVariable(const std::u16string& name) const;
   TMirelonValue* FindVariable(int32_t key);  // the innermost binding, or null
   void CheckNotConst(int32_t key, const std::u16string& name);
   void SkipCallableDefinition();

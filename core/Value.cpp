@@ -62,6 +62,22 @@ void TMirelonValue::FailNumber(double v) {
   throw EMirelonError(u"Nombre trop grand : au-delà de 9 007 199 254 740 992 (2^53), les nombres ne sont plus exacts");
 }
 
+TMirelonValue& TMirelonValue::AssignShared(const TMirelonValue& o) {
+  CopyScalar(o);
+  Str = o.Str;
+  Arr = o.Arr;
+  Rec = o.Rec;
+  return *this;
+}
+
+TMirelonValue& TMirelonValue::MoveShared(TMirelonValue&& o) noexcept {
+  CopyScalar(o);
+  Str = std::move(o.Str);
+  Arr = std::move(o.Arr);
+  Rec = std::move(o.Rec);
+  return *this;
+}
+
 TMirelonValue TMirelonValue::Text(std::u16string v) { return Text(TMirelonText(std::move(v))); }
 
 TMirelonValue TMirelonValue::Text(TMirelonText v) {

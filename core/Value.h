@@ -32,6 +32,7 @@ class TMirelonText {
   bool empty() const { return str().empty(); }
   char16_t operator[](size_t i) const { return str()[i]; }
   void Append(std::u16string_view tail);
+  void Clear() { FBlock.Reset(); }
   bool operator==(const TMirelonText& o) const { return str() == o.str(); }
 
  private:
@@ -54,6 +55,23 @@ struct TMirelonValue {
   IMirelonRecord Rec;
   double DT = 0;
 
+  TMirelonValue() = default;
+  TMirelonValue(const TMirelonValue&) = default;
+  TMirelonValue(TMirelonValue&&) = default;
+  // Numbers, booleans, dates and times hold no shared object: between two of
+  // them an assignment copies four fields and touches no reference count.
+  TMirelonValue& operator=(const TMirelonValue& o) {
+    if (!IsScalar() || !o.IsScalar()) return AssignShared(o);
+    CopyScalar(o);
+    return *this;
+  }
+  TMirelonValue& operator=(TMirelonValue&& o) noexcept {
+    if (!IsScalar() || !o.IsScalar()) return MoveShared(std::move(o));
+    CopyScalar(o);
+    return *this;
+  }
+  bool IsScalar() const { return (1u << Kind) & ((1u << lvkNumber) | (1u << lvkBool) | (1u << lvkDate) | (1u << lvkHeure)); }
+
   // Range-checked: infinite, undefined and beyond 2^53 are refused.
   static TMirelonValue Number(double v) {
     if (!(v >= -9007199254740992.0 && v <= 9007199254740992.0)) FailNumber(v);
@@ -66,13 +84,34 @@ struct TMirelonValue {
   // building a temporary when it already is one.
   void SetNumber(double v) {
     if (!(v >= -9007199254740992.0 && v <= 9007199254740992.0)) FailNumber(v);
-    if (Kind != lvkNumber) *this = TMirelonValue();
+    if (Kind != lvkNumber) MakeScalar(lvkNumber);
     Num = v;
   }
   void SetBool(bool b) {
-    if (Kind != lvkBool) *this = BoolVal(b);
+    if (Kind != lvkBool) MakeScalar(lvkBool);
     Bool = b;
   }
+  // Drops what the value held and leaves a zero of kind k.
+  void MakeScalar(TMirelonValueKind k) {
+    Str.Clear();
+    Arr.Reset();
+    Rec.Reset();
+    Kind = k;
+    Bool = false;
+    Num = DT = 0;
+  }
+
+ private:
+  void CopyScalar(const TMirelonValue& o) {
+    Kind = o.Kind;
+    Bool = o.Bool;
+    Num = o.Num;
+    DT = o.DT;
+  }
+  TMirelonValue& AssignShared(const TMirelonValue& o);
+  TMirelonValue& MoveShared(TMirelonValue&& o) noexcept;
+
+ public:
   static TMirelonValue Text(std::u16string v);
   static TMirelonValue Text(TMirelonText v);
   static TMirelonValue BoolVal(bool v);

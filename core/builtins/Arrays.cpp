@@ -60,7 +60,7 @@ void Taille(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
 
 // The element at index 0 (first) or Count - 1 (last) of a non-empty array.
 void EndElement(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result, bool last,
-                std::u16string_view countMessage, std::u16string_view kindMessage, std::u16string_view emptyMessage) {
+                const char16_t* countMessage, std::u16string_view kindMessage, std::u16string_view emptyMessage) {
   CheckCount(M, Args, 1, kAtLine, countMessage);
   TMirelonArray* a = ArrayArg(M, Args[0], kAtLine, kindMessage);
   if (CountOf(a) == 0) M.Fail(emptyMessage);

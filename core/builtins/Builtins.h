@@ -43,7 +43,8 @@ void SeedRandom(uint32_t seed);
 uint32_t NextRandom(uint32_t N);
 
 // Helpers for the count and kind checks every builtin makes.
-inline void RequireCount(TMirelon& M, const TBuiltinArgs& Args, size_t n, std::u16string_view message) {
+// The message is a pointer so that its length is only measured when the check fails.
+inline void RequireCount(TMirelon& M, const TBuiltinArgs& Args, size_t n, const char16_t* message) {
   if (Args.size() != n) M.Fail(message);
 }
 [[noreturn]] inline void FailNoLine(std::u16string_view message) { throw EMirelonError::Create(message); }

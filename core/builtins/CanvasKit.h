@@ -12,7 +12,7 @@
 namespace mirelon {
 
 // Raises `message` at the current line unless lo <= count <= hi.
-inline void RequireCountIn(TMirelon& M, const TBuiltinArgs& Args, size_t lo, size_t hi, std::u16string_view message) {
+inline void RequireCountIn(TMirelon& M, const TBuiltinArgs& Args, size_t lo, size_t hi, const char16_t* message) {
   if (Args.size() < lo || Args.size() > hi) M.Fail(message);
 }
 

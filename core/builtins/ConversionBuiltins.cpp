@@ -10,7 +10,7 @@ namespace mirelon {
 
 namespace {
 
-TMirelonValue& OnlyArgument(TMirelon& M, TBuiltinArgs& Args, std::u16string_view countMessage) {
+TMirelonValue& OnlyArgument(TMirelon& M, TBuiltinArgs& Args, const char16_t* countMessage) {
   RequireCount(M, Args, 1, countMessage);
   return Args[0];
 }

@@ -19,7 +19,7 @@ namespace {
 int32_t KeepTo32Bits(int64_t v) { return static_cast<int32_t>(static_cast<uint32_t>(v)); }
 
 // The single argument of a one-argument builtin, as a number.
-double OneNumber(TMirelon& M, TBuiltinArgs& Args, std::u16string_view countMessage) {
+double OneNumber(TMirelon& M, TBuiltinArgs& Args, const char16_t* countMessage) {
   RequireCount(M, Args, 1, countMessage);
   return M.ToNumber(Args[0]);
 }
@@ -210,7 +210,7 @@ void Pgcd(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
 }
 
 // x + sign × n, n being 1 when absent.
-void Step(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result, double sign, std::u16string_view countMessage) {
+void Step(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result, double sign, const char16_t* countMessage) {
   if (Args.size() != 1 && Args.size() != 2) M.Fail(countMessage);
   double x = M.ToNumber(Args[0]);
   double n = Args.size() == 2 ? M.ToNumber(Args[1]) : 1;

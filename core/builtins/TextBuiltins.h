@@ -11,7 +11,7 @@
 namespace mirelon::texts {
 
 // For the builtins whose count message carries no line.
-inline void RequireCountNoLine(const TBuiltinArgs& Args, size_t n, std::u16string_view message) {
+inline void RequireCountNoLine(const TBuiltinArgs& Args, size_t n, const char16_t* message) {
   if (Args.size() != n) FailNoLine(message);
 }
 

@@ -54,7 +54,7 @@ TMirelonText ReplaceAll(std::u16string_view text, std::u16string_view haystack, 
 
 // "commence_par" and "termine_par": the start or end of texte against the
 // affix, case folded.
-void HasAffix(TMirelon& M, TBuiltinArgs& A, TV& R, std::u16string_view countMessage, bool atEnd) {
+void HasAffix(TMirelon& M, TBuiltinArgs& A, TV& R, const char16_t* countMessage, bool atEnd) {
   RequireCountNoLine(A, 2, countMessage);
   std::u16string t = M.ValToText(A[0]);
   std::u16string affix = M.ValToText(A[1]);

@@ -13,7 +13,7 @@ using TV = TMirelonValue;
 
 // One text argument turned into one text result; `atLine` tells whether the
 // count message carries the current line.
-void MapText(TMirelon& M, TBuiltinArgs& A, TV& R, std::u16string_view countMessage, bool atLine,
+void MapText(TMirelon& M, TBuiltinArgs& A, TV& R, const char16_t* countMessage, bool atLine,
              std::u16string (*f)(std::u16string_view)) {
   if (atLine) RequireCount(M, A, 1, countMessage);
   else RequireCountNoLine(A, 1, countMessage);
