@@ -77,14 +77,15 @@ void MarkOperands(std::vector<TMirelonToken>& tokens) {
 void TMirelon::ParseOr(TMirelonValue& R) { ParseBinary(R, kLevelOr); }
 
 void TMirelon::ParseBinary(TMirelonValue& R, int MinLevel) {
-  if (AtSimpleOperand(MinLevel)) return ParsePrimary(R);
-  int ceiling;  // operators from this level up end the expression here
-  if (MinLevel <= kLevelNot && At(ttNon)) {
+  int ceiling = kLevelPower;  // operators from this level up end the expression here
+  if (AtSimpleOperand(kLevelPower)) {
+    // A literal or a plain name without "^" after it: levels 7 and 8 pass it through.
+    ParsePrimary(R);
+  } else if (MinLevel <= kLevelNot && At(ttNon)) {
     ParseNot(R);
     ceiling = kLevelComparison;
   } else {
     ParseUnary(R);
-    ceiling = kLevelPower;
   }
   for (;;) {
     int level = CurrentToken().BinaryLevel;
@@ -181,8 +182,24 @@ void TMirelon::ParsePower(TMirelonValue& R) {
   R.SetNumber(Power(b, e));
 }
 
+// Number literals and plain variable reads are most operands: they are read
+// here, the other forms in a separate function so that this one stays small.
 void TMirelon::ParsePrimary(TMirelonValue& R) {
   CheckStack();
+  const TMirelonToken& t = CurrentToken();
+  if (t.TokenType == ttNombre && t.HasNum) {
+    ++FPos;
+    return R.SetNumber(t.Num);
+  }
+  if (t.TokenType == ttIdentifiant && t.Atom && FNames[t.Key].BoolLiteral < 0) {
+    ++FPos;
+    R = GetVariable(t.Key, t.Value);
+    return;
+  }
+  ParseOtherPrimary(R);
+}
+
+[[gnu::noinline]] void TMirelon::ParseOtherPrimary(TMirelonValue& R) {
   const TMirelonToken& t = CurrentToken();
   switch (t.TokenType) {
     case ttNombre: {
@@ -191,10 +208,14 @@ void TMirelon::ParsePrimary(TMirelonValue& R) {
       R.SetNumber(v);
       return;
     }
-    case ttTexte:
+    case ttTexte: {
+      // Each literal's text is made once per run and shared by the values read from it.
+      TMirelonText& literal = FLiteralTexts[FPos];
+      if (literal.empty() && !t.Value.empty()) literal = TMirelonText(t.Value);
       ++FPos;
-      R = TMirelonValue::Text(t.Value);
+      R = TMirelonValue::Text(literal);
       return;
+    }
     case ttIdentifiant: return ParseName(R);
     case ttParOuv:
       ++FPos;

@@ -47,6 +47,7 @@ TMirelon::~TMirelon() {
   // Values held by the frame go first; the registry then empties whatever
   // cycles the program left.
   FNames.clear();
+  FLiteralTexts.clear();
   FReturnValue = TMirelonValue();
   FRegistry.BreakCycles();
 }
@@ -84,6 +85,7 @@ void TMirelon::Execute(const std::u16string& ASource) {
   FBlockEnd.assign(FTokens.size(), -1);
   FNextBranch.assign(FTokens.size(), -1);
   FNextCase.assign(FTokens.size(), -1);
+  FLiteralTexts.assign(FTokens.size(), TMirelonText());
 
   RegisterCallables();
   RegisterClasses();

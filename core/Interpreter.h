@@ -172,6 +172,7 @@ class TMirelon {
   void ParseUnary(TMirelonValue& R);
   void ParsePower(TMirelonValue& R);
   void ParsePrimary(TMirelonValue& R);
+  void ParseOtherPrimary(TMirelonValue& R);
   void ParseName(TMirelonValue& R);
   double ReadNumberToken(const TMirelonToken& t);
   void PrepareNumber(TMirelonToken& t);
@@ -273,6 +274,7 @@ class TMirelon {
   TMirelonToken FEOFToken;
   std::vector<int32_t> FBlockEnd;  // start index -> end index, -1 when not searched yet
   std::vector<int32_t> FNextBranch, FNextCase;  // the same for the branches of "si" and "selon"
+  std::vector<TMirelonText> FLiteralTexts;  // token index -> the text of a text literal, once read
   TMirelonSignal FSignal = sgNone;
   TMirelonValue FReturnValue;
   bool FHasReturnValue = false;

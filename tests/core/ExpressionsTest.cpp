@@ -79,6 +79,14 @@ TEST(ExpressionsText, ConcatenationAndComparison) {
   EXPECT_EQ(Err("d est une date\naffiche d < d"), "Ligne 2: Conversion en nombre impossible");
 }
 
+// A text literal is read once per run and shared: growing a value read from
+// it must never change what the literal gives next time.
+TEST(ExpressionsText, LiteralsStayUnchangedWhenValuesGrow) {
+  EXPECT_EQ(Out("pour i de 1 à 3\n  s vaut 'ab'\n  s ajoute 'c'\n  affiche s + i\nfin pour"), "abc1\nabc2\nabc3");
+  EXPECT_EQ(Out("pour i de 1 à 3\n  affiche 'n' + i + 'n'\nfin pour"), "n1n\nn2n\nn3n");
+  EXPECT_EQ(Out("t est un tableau\npour i de 1 à 2\n  t ajoute 'x'\nfin pour\nt[0] vaut t[0] + 'y'\naffiche t"), "[xy, x]");
+}
+
 TEST(ExpressionsLiterals, HexadecimalAndCharacterCodes) {
   EXPECT_EQ(Show("$FF"), "255");
   EXPECT_EQ(Show("$FFFFFFFF"), "-1");
