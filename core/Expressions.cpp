@@ -39,6 +39,9 @@ double Power(double base, double exponent) {
   return std::exp(exponent * std::log(base));
 }
 
+// The remainder with the sign of l, for fractions too: l - trunc(l / r) * r.
+double Modulo(double l, double r) { return l - std::trunc(l / r) * r; }
+
 // How tightly each binary operator binds (0: not a binary operator).
 constexpr int kLevelOr = 1, kLevelAnd = 2, kLevelNot = 3, kLevelComparison = 4, kLevelAdditive = 5, kLevelTerm = 6,
               kLevelPower = 8;
@@ -93,11 +96,28 @@ void TMirelon::ParseBinary(TMirelonValue& R, int MinLevel) {
     TMirelonTokenType op = CurrentToken().TokenType;
     ++FPos;
     TMirelonValue right;
-    ParseBinary(right, level + 1);
-    ApplyBinary(op, R, right);
+    if (AtSimpleOperand(level + 1)) {
+      ApplyBinary(op, R, ReadSimpleOperand(right));
+    } else {
+      ParseBinary(right, level + 1);
+      ApplyBinary(op, R, right);
+    }
     // A comparison does not chain; the other operators go on at their level.
     ceiling = level == kLevelComparison ? level : level + 1;
   }
+}
+
+// A right operand that is one token: a variable is used where it stands
+// (the operator reads it at once, before anything can change it), other
+// tokens are read into scratch.
+const TMirelonValue& TMirelon::ReadSimpleOperand(TMirelonValue& scratch) {
+  const TMirelonToken& t = FTokens[FPos];
+  if (t.TokenType == ttIdentifiant && FNames[t.Key].BoolLiteral < 0) {
+    ++FPos;
+    return GetVariable(t.Key, t.Value);
+  }
+  ParsePrimary(scratch);
+  return scratch;
 }
 
 void TMirelon::ParseNot(TMirelonValue& R) {
@@ -108,7 +128,30 @@ void TMirelon::ParseNot(TMirelonValue& R) {
   R.SetBool(!ToBool(R));
 }
 
+// Two numbers, the usual case, are combined at once; texts, conversions,
+// booleans and the errors go through each level's own rules.
 void TMirelon::ApplyBinary(TMirelonTokenType op, TMirelonValue& R, const TMirelonValue& right) {
+  if (R.Kind == lvkNumber && right.Kind == lvkNumber) {
+    double l = R.Num, r = right.Num;
+    switch (op) {
+      case ttPlus: return R.SetNumber(l + r);
+      case ttMoins: return R.SetNumber(l - r);
+      case ttEtoile: return R.SetNumber(l * r);
+      case ttSlash:
+        if (r != 0) return R.SetNumber(l / r);
+        break;
+      case ttMod:
+        if (r != 0) return R.SetNumber(Modulo(l, r));
+        break;
+      case ttOu:
+      case ttEt: break;
+      default: return R.SetBool(Compare(op, l, r));
+    }
+  }
+  ApplyOperator(op, R, right);
+}
+
+void TMirelon::ApplyOperator(TMirelonTokenType op, TMirelonValue& R, const TMirelonValue& right) {
   switch (op) {
     case ttOu: {
       bool l = ToBool(R), r = ToBool(right);
@@ -129,9 +172,7 @@ void TMirelon::ApplyBinary(TMirelonTokenType op, TMirelonValue& R, const TMirelo
 
 void TMirelon::ApplyComparison(TMirelonTokenType op, TMirelonValue& R, const TMirelonValue& right) {
   bool result;
-  if (R.Kind == lvkNumber && right.Kind == lvkNumber) {
-    result = Compare(op, R.Num, right.Num);
-  } else if (R.Kind == lvkText && right.Kind == lvkText) {
+  if (R.Kind == lvkText && right.Kind == lvkText) {
     result = Compare(op, R.Str.str(), right.Str.str());  // ordinal, UTF-16 code units
   } else if (R.Kind == lvkText || right.Kind == lvkText) {
     result = Compare(op, ValToText(R), ValToText(right));
@@ -143,7 +184,6 @@ void TMirelon::ApplyComparison(TMirelonTokenType op, TMirelonValue& R, const TMi
 }
 
 void TMirelon::ApplyAdditive(TMirelonTokenType op, TMirelonValue& R, const TMirelonValue& right) {
-  if (R.Kind == lvkNumber && right.Kind == lvkNumber) return R.SetNumber(op == ttPlus ? R.Num + right.Num : R.Num - right.Num);
   if (R.Kind == lvkText || right.Kind == lvkText) {
     if (op == ttMoins) Fail(u"Soustraction de textes impossible");
     if (R.Kind == lvkText) {
@@ -162,7 +202,7 @@ void TMirelon::ApplyTerm(TMirelonTokenType op, TMirelonValue& R, const TMirelonV
   double l = ToNumber(R), r = ToNumber(right);
   if (op == ttEtoile) return R.SetNumber(l * r);
   if (r == 0) Fail(op == ttSlash ? u"Division par zéro" : u"Modulo par zéro");
-  R.SetNumber(op == ttSlash ? l / r : l - std::trunc(l / r) * r);
+  R.SetNumber(op == ttSlash ? l / r : Modulo(l, r));
 }
 
 void TMirelon::ParseUnary(TMirelonValue& R) {

@@ -164,7 +164,7 @@ void TMirelon::CheckNotConst(int32_t key, const std::u16string& name) {
   if (FNames[key].IsConst) FailFmt(u"\"%s\" est une constante : modification interdite", {name});
 }
 
-void TMirelon::DefineLocal(int32_t key, const std::u16string& name, TMirelonValue V) {
+void TMirelon::DefineLocal(int32_t key, const std::u16string& name, TMirelonValue&& V) {
   CheckNotConst(key, name);
   auto& bindings = FNames[key].Bindings;
   int32_t depth = ScopeDepth();
@@ -176,7 +176,7 @@ void TMirelon::DefineLocal(int32_t key, const std::u16string& name, TMirelonValu
   FScopeKeys.push_back(key);
 }
 
-void TMirelon::AssignVariable(int32_t key, const std::u16string& name, TMirelonValue V) {
+void TMirelon::AssignVariable(int32_t key, const std::u16string& name, TMirelonValue&& V) {
   CheckNotConst(key, name);
   auto& bindings = FNames[key].Bindings;
   if (bindings.empty()) return DefineLocal(key, name, std::move(V));

@@ -136,8 +136,8 @@ class TMirelon {
   void ExecuteRange(int32_t EndPos);
   void PushScope();
   void PopScope();
-  void DefineLocal(int32_t key, const std::u16string& name, TMirelonValue V);
-  void AssignVariable(int32_t key, const std::u16string& name, TMirelonValue V);
+  void DefineLocal(int32_t key, const std::u16string& name, TMirelonValue&& V);
+  void AssignVariable(int32_t key, const std::u16string& name, TMirelonValue&& V);
   bool VariableExists(int32_t key) const { return !FNames[key].Bindings.empty(); }
   const TMirelonValue& GetVariable(int32_t key, const std::u16string& name) {
     const TNameInfo& info = FNames[key];
@@ -165,7 +165,9 @@ class TMirelon {
   void ParseOr(TMirelonValue& R);
   void ParseBinary(TMirelonValue& R, int MinLevel);  // "ou", "et", comparisons, + -, * / mod
   void ParseNot(TMirelonValue& R);
+  const TMirelonValue& ReadSimpleOperand(TMirelonValue& scratch);
   void ApplyBinary(TMirelonTokenType op, TMirelonValue& R, const TMirelonValue& right);
+  void ApplyOperator(TMirelonTokenType op, TMirelonValue& R, const TMirelonValue& right);
   void ApplyComparison(TMirelonTokenType op, TMirelonValue& R, const TMirelonValue& right);
   void ApplyAdditive(TMirelonTokenType op, TMirelonValue& R, const TMirelonValue& right);
   void ApplyTerm(TMirelonTokenType op, TMirelonValue& R, const TMirelonValue& right);

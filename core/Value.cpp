@@ -192,9 +192,12 @@ TMirelonArray::~TMirelonArray() { AccountBytes(-static_cast<int64_t>(FAccounted)
 
 IMirelonRecord TMirelonRecord::New() { return IMirelonRecord(new TMirelonRecord); }
 
-// Records hold few fields: a scan is faster than a table. An ASCII name is
-// compared without building its folded form.
+// Records hold few fields: a scan is faster than a table. Programs nearly
+// always write a field as it was first named, so that is tried first; an
+// ASCII name is then compared without building its folded form.
 int32_t TMirelonRecord::IndexOf(std::u16string_view name) const {
+  for (size_t i = 0; i < FFields.size(); ++i)
+    if (FFields[i].Name == name) return static_cast<int32_t>(i);
   bool ascii = true;
   for (char16_t c : name) ascii = ascii && c < 0x80;
   if (ascii) {
