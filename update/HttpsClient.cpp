@@ -1,6 +1,6 @@
 #include "update/HttpsClient.h"
 
-#include <curl/curl.h>
+#include "update/CurlLibrary.h"
 
 #include <charconv>
 #include <cstdlib>
@@ -26,12 +26,6 @@ std::string_view TrimSpaces(std::string_view s) {
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
     s.remove_suffix(1);
   return s;
-}
-
-// libcurl wants one global initialisation before any handle, on any thread.
-void InitCurlOnce() {
-  static const bool done = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-  (void)done;
 }
 
 // The state of one transfer, filled by the header and body callbacks.
@@ -110,7 +104,7 @@ std::u16string FailureText(CURLcode rc, const char* detail) {
   }
   std::string text = what;
   text += " (";
-  text += detail[0] ? detail : curl_easy_strerror(rc);
+  text += detail[0] ? detail : Curl().EasyStrerror(rc);
   text += ")";
   return Utf8ToUtf16(text);
 }
@@ -125,7 +119,7 @@ std::string THttpsResponse::Header(std::string_view name) const {
 
 std::u16string THttpsResponse::Text() const { return Utf8ToUtf16(Body); }
 
-THttpsClient::THttpsClient() { InitCurlOnce(); }
+THttpsClient::THttpsClient() = default;
 
 void THttpsClient::SetTimeouts(int32_t connectMs, int32_t responseMs) {
   FConnectMs = connectMs;
@@ -146,12 +140,13 @@ THttpsResponse THttpsClient::Perform(const std::string& url, const std::string_v
                                      std::string_view contentType) {
   // A NUL would cut the address short on its way into libcurl.
   if (url.find('\0') != std::string::npos) throw EHttpsError(u"adresse invalide (caractère nul)");
-  std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> handle(curl_easy_init(), curl_easy_cleanup);
+  const TCurlLibrary& curl = Curl();
+  std::unique_ptr<CURL, void (*)(CURL*)> handle(curl.EasyInit(), curl.EasyCleanup);
   if (!handle) throw EHttpsError(u"échec de la requête (libcurl indisponible)");
   CURL* h = handle.get();
 
-  std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headers(nullptr, curl_slist_free_all);
-  auto addHeader = [&](const std::string& line) { headers.reset(curl_slist_append(headers.release(), line.c_str())); };
+  std::unique_ptr<curl_slist, void (*)(curl_slist*)> headers(nullptr, curl.SlistFreeAll);
+  auto addHeader = [&](const std::string& line) { headers.reset(curl.SlistAppend(headers.release(), line.c_str())); };
   for (const std::string& line : FHeaders) addHeader(line);
   if (body && !contentType.empty()) addHeader("Content-Type: " + std::string(contentType));
 
@@ -160,35 +155,35 @@ THttpsResponse THttpsClient::Perform(const std::string& url, const std::string_v
   t.FollowRedirects = FFollowRedirects;
   char detail[CURL_ERROR_SIZE] = "";
 
-  curl_easy_setopt(h, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "https");
-  curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "https");
-  curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, FFollowRedirects ? 1L : 0L);
-  curl_easy_setopt(h, CURLOPT_MAXREDIRS, 10L);
+  curl.EasySetopt(h, CURLOPT_URL, url.c_str());
+  curl.EasySetopt(h, CURLOPT_PROTOCOLS_STR, "https");
+  curl.EasySetopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "https");
+  curl.EasySetopt(h, CURLOPT_FOLLOWLOCATION, FFollowRedirects ? 1L : 0L);
+  curl.EasySetopt(h, CURLOPT_MAXREDIRS, 10L);
   // HTTP/1.1 keeps the reason phrase of the status line.
-  curl_easy_setopt(h, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
+  curl.EasySetopt(h, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
   long maxTls = FRestrictTls ? CURL_SSLVERSION_MAX_TLSv1_3 : CURL_SSLVERSION_MAX_DEFAULT;
-  curl_easy_setopt(h, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2) | maxTls);
+  curl.EasySetopt(h, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2) | maxTls);
   const char* envCa = std::getenv("SSL_CERT_FILE");
   std::string ca = !FCaFile.empty() ? FCaFile : (envCa ? envCa : "");
-  if (!ca.empty()) curl_easy_setopt(h, CURLOPT_CAINFO, ca.c_str());
-  curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(FConnectMs));
-  curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(FConnectMs) + FResponseMs);
-  curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);  // time-outs without SIGALRM: safe on worker threads
-  curl_easy_setopt(h, CURLOPT_USERAGENT, FUserAgent.c_str());
-  curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
-  curl_easy_setopt(h, CURLOPT_ERRORBUFFER, detail);
-  curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, HeaderCallback);
-  curl_easy_setopt(h, CURLOPT_HEADERDATA, &t);
-  curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, BodyCallback);
-  curl_easy_setopt(h, CURLOPT_WRITEDATA, &t);
+  if (!ca.empty()) curl.EasySetopt(h, CURLOPT_CAINFO, ca.c_str());
+  curl.EasySetopt(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(FConnectMs));
+  curl.EasySetopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(FConnectMs) + FResponseMs);
+  curl.EasySetopt(h, CURLOPT_NOSIGNAL, 1L);  // time-outs without SIGALRM: safe on worker threads
+  curl.EasySetopt(h, CURLOPT_USERAGENT, FUserAgent.c_str());
+  curl.EasySetopt(h, CURLOPT_HTTPHEADER, headers.get());
+  curl.EasySetopt(h, CURLOPT_ERRORBUFFER, detail);
+  curl.EasySetopt(h, CURLOPT_HEADERFUNCTION, HeaderCallback);
+  curl.EasySetopt(h, CURLOPT_HEADERDATA, &t);
+  curl.EasySetopt(h, CURLOPT_WRITEFUNCTION, BodyCallback);
+  curl.EasySetopt(h, CURLOPT_WRITEDATA, &t);
   if (body) {
-    curl_easy_setopt(h, CURLOPT_POST, 1L);
-    curl_easy_setopt(h, CURLOPT_POSTFIELDS, body->empty() ? "" : body->data());
-    curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body->size()));
+    curl.EasySetopt(h, CURLOPT_POST, 1L);
+    curl.EasySetopt(h, CURLOPT_POSTFIELDS, body->empty() ? "" : body->data());
+    curl.EasySetopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body->size()));
   }
 
-  CURLcode rc = curl_easy_perform(h);
+  CURLcode rc = curl.EasyPerform(h);
   if (rc != CURLE_OK && !t.R.TooLarge) throw EHttpsError(FailureText(rc, detail));
   return std::move(t.R);
 }
