@@ -78,10 +78,10 @@ void TMirelon::Execute(const std::u16string& ASource) {
     if (t.TokenType == ttNombre) PrepareNumber(t);
   }
   MarkOperands(FTokens);
-  char* here = static_cast<char*>(__builtin_frame_address(0));
-  char* low = here - std::min(StackRemaining(), static_cast<size_t>(here - static_cast<char*>(nullptr)));
-  FNestingFloor = low + kNestingStackReserve;
-  FCallFloor = low + kCallStackReserve;
+  uintptr_t here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+  uintptr_t low = here - std::min<uintptr_t>(StackRemaining(), here);
+  FNestingFloor = reinterpret_cast<char*>(low + kNestingStackReserve);
+  FCallFloor = reinterpret_cast<char*>(low + kCallStackReserve);
   FBlockEnd.assign(FTokens.size(), -1);
   FNextBranch.assign(FTokens.size(), -1);
   FNextCase.assign(FTokens.size(), -1);

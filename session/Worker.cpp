@@ -35,7 +35,7 @@ void RunOnWorker(std::function<void()> Work, size_t StackBytes) {
   pthread_attr_t Attr;
   Check(pthread_attr_init(&Attr), "pthread_attr_init");
   int Code = pthread_attr_setstacksize(&Attr, StackBytes);
-  pthread_t Thread;
+  pthread_t Thread{};
   if (Code == 0) Code = pthread_create(&Thread, &Attr, WorkerMain, &Job);
   pthread_attr_destroy(&Attr);
   Check(Code, "pthread_create");
