@@ -145,14 +145,14 @@ std::u16string DotNumberText(double v) {
   std::string r = v < 0 ? "-" : "";
   if (exponent < -5 || exponent >= 15) {
     r += digits[0];
-    if (digits.size() > 1) r += "." + digits.substr(1);
-    r += "E" + std::to_string(exponent);
+    if (digits.size() > 1) r.append(".").append(digits, 1);
+    r.append("E").append(std::to_string(exponent));
   } else if (exponent < 0) {
-    r += "0." + std::string(-exponent - 1, '0') + digits;
+    r.append("0.").append(-exponent - 1, '0').append(digits);
   } else {
     if (digits.size() <= static_cast<size_t>(exponent)) digits.append(exponent + 1 - digits.size(), '0');
-    r += digits.substr(0, exponent + 1);
-    if (digits.size() > static_cast<size_t>(exponent) + 1) r += "." + digits.substr(exponent + 1);
+    r.append(digits, 0, exponent + 1);
+    if (digits.size() > static_cast<size_t>(exponent) + 1) r.append(".").append(digits, exponent + 1);
   }
   return U(r);
 }
