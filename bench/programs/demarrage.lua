@@ -1,0 +1,2 @@
+-- Start-up: a one-line program, to time the launch alone
+print('bonjour')
