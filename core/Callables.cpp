@@ -141,21 +141,34 @@ void TMirelon::ExecuteCall() {
 
 void TMirelon::ExecuteReturn() {
   Expect(ttRetourne);
-  if (At(ttFinFonction) || At(ttFinProcedure) || At(ttEOL)) Fail(u"retourne attend une expression");
+  TMirelonTokenType next = CurrentToken().TokenType;
+  if (next == ttFinFonction || next == ttFinProcedure || next == ttEOL) Fail(u"retourne attend une expression");
   FReturnValue = Evaluate();
   FHasReturnValue = true;
   FSignal = sgReturn;
 }
 
+// The errors of a call, kept out of the call's own code.
+[[gnu::cold]] void TMirelon::FailArgumentCount(const TMirelonCallable& c, size_t given) {
+  FailFmt(u"\"%s\" : %d paramètre(s) attendu(s), %d fourni(s)",
+          {c.Name, static_cast<long long>(c.Params.size()), static_cast<long long>(given)});
+}
+
+[[gnu::cold]] void TMirelon::FailRecursion(const TMirelonCallable& c) {
+  throw EMirelonFatal::CreateAtLine(
+      CurrentLine(), Format(u"Récursion trop profonde (%d appels imbriqués) : \"%s\" s'appelle peut-être elle-même "
+                            u"sans condition d'arrêt.",
+                            {FCallDepth, c.Name}));
+}
+
 TMirelonValue TMirelon::CallCallable(int32_t key, const std::u16string& Name, TBuiltinArgs& Args, bool WantResult) {
   if (key < 0) key = Intern(Name);
   TMirelonValue result;
-  if (FNames[key].Builtin >= 0 && TryBuiltin(FNames[key].Builtin, Args, result)) return result;
+  int32_t builtin = FNames[key].Builtin;
+  if (builtin >= 0 && TryBuiltin(builtin, Args, result)) return result;
   const TMirelonCallable* c = FNames[key].Callable;
   if (!c) FailFmt(u"Fonction/procédure inconnue : \"%s\"", {Name});
-  if (Args.size() != c->Params.size())
-    FailFmt(u"\"%s\" : %d paramètre(s) attendu(s), %d fourni(s)",
-            {c->Name, static_cast<long long>(c->Params.size()), static_cast<long long>(Args.size())});
+  if (Args.size() != c->Params.size()) FailArgumentCount(*c, Args.size());
 
   // One frame per call: depth, scope and cursor are restored on every way out.
   struct TFrame {
@@ -171,11 +184,7 @@ TMirelonValue TMirelon::CallCallable(int32_t key, const std::u16string& Name, TB
     }
   } frame{*this, FPos};
   ++FCallDepth;
-  if (static_cast<char*>(__builtin_frame_address(0)) < FCallFloor || FCallDepth > kMaxCallDepth)
-    throw EMirelonFatal::CreateAtLine(
-        CurrentLine(), Format(u"Récursion trop profonde (%d appels imbriqués) : \"%s\" s'appelle peut-être elle-même "
-                              u"sans condition d'arrêt.",
-                              {FCallDepth, c->Name}));
+  if (static_cast<char*>(__builtin_frame_address(0)) < FCallFloor || FCallDepth > kMaxCallDepth) FailRecursion(*c);
   PushScope();
   frame.Pushed = true;
   for (size_t i = 0; i < Args.size(); ++i) DefineLocal(c->ParamKeys[i], c->Params[i], std::move(Args[i]));

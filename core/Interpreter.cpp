@@ -155,9 +155,12 @@ void TMirelon::PopScope() {
 }
 
 void TMirelon::DropInnermostScope() {
-  for (size_t i = FScopeKeys.size(); i > FScopeStarts.back(); --i) FNames[FScopeKeys[i - 1]].Bindings.pop_back();
-  FScopeKeys.resize(FScopeStarts.back());
+  uint32_t start = FScopeStarts.back();
   FScopeStarts.pop_back();
+  while (FScopeKeys.size() > start) {
+    FNames[FScopeKeys.back()].Bindings.pop_back();
+    FScopeKeys.pop_back();
+  }
 }
 
 void TMirelon::CheckNotConst(int32_t key, const std::u16string& name) {

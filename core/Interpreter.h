@@ -250,6 +250,9 @@ class TMirelon {
   TMirelonValue CallCallable(int32_t key, const std::u16string& Name, TBuiltinArgs& Args, bool WantResult);
 
  private:
+  [[noreturn]] void FailArgumentCount(const TMirelonCallable& c, size_t given);
+  [[noreturn]] void FailRecursion(const TMirelonCallable& c);
+
   // ---- console statements ----
   void ExecuteShow();
   void ExecuteDebug();
