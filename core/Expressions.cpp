@@ -214,7 +214,11 @@ void TMirelon::ParseUnary(TMirelonValue& R) {
 
 void TMirelon::ParsePower(TMirelonValue& R) {
   ParsePrimary(R);
-  if (!At(ttExposant)) return;
+  if (At(ttExposant)) ApplyPower(R);
+}
+
+// "^" and its exponent, apart so that an operand without one stays cheap.
+void TMirelon::ApplyPower(TMirelonValue& R) {
   ++FPos;
   TMirelonValue exponent;
   ParseUnary(exponent);
@@ -231,7 +235,8 @@ void TMirelon::ParsePrimary(TMirelonValue& R) {
     ++FPos;
     return R.SetNumber(t.Num);
   }
-  if (t.TokenType == ttIdentifiant && t.Atom && FNames[t.Key].BoolLiteral < 0) {
+  if (t.TokenType == ttIdentifiant) {
+    if (!t.Atom || FNames[t.Key].BoolLiteral >= 0) return ParseName(R);
     ++FPos;
     R = GetVariable(t.Key, t.Value);
     return;
@@ -256,7 +261,6 @@ void TMirelon::ParsePrimary(TMirelonValue& R) {
       R = TMirelonValue::Text(literal);
       return;
     }
-    case ttIdentifiant: return ParseName(R);
     case ttParOuv:
       ++FPos;
       ParseOr(R);

@@ -175,7 +175,7 @@ void TMirelon::DefineLocal(int32_t key, const std::u16string& name, TMirelonValu
     bindings.back().Value = std::move(V);
     return;
   }
-  bindings.push_back({depth, std::move(V)});
+  bindings.emplace_back(depth, std::move(V));
   FScopeKeys.push_back(key);
 }
 

@@ -173,6 +173,7 @@ class TMirelon {
   void ApplyTerm(TMirelonTokenType op, TMirelonValue& R, const TMirelonValue& right);
   void ParseUnary(TMirelonValue& R);
   void ParsePower(TMirelonValue& R);
+  void ApplyPower(TMirelonValue& R);
   void ParsePrimary(TMirelonValue& R);
   void ParseOtherPrimary(TMirelonValue& R);
   void ParseName(TMirelonValue& R);
