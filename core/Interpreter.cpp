@@ -207,7 +207,7 @@ void TMirelon::FailExpected(TMirelonTokenType T) {
 }
 
 void TMirelon::CheckAbort() {
-  if (FHasAbortCheck && FCheckAbort()) throw EMirelonAborted();
+  if (FPlainAbortCheck ? FPlainAbortCheck() : FHasAbortCheck && FCheckAbort()) throw EMirelonAborted();
 }
 
 void TMirelon::FailNesting() { Fail(u"Imbrication trop profonde (parenthèses, crochets ou blocs)"); }

@@ -55,6 +55,9 @@ class TMirelon {
   void SetOnCheckAbort(TMirelonAbortCheck f) {
     FCheckAbort = std::move(f);
     FHasAbortCheck = static_cast<bool>(FCheckAbort);
+    // A plain function is called directly: the check runs at every statement.
+    bool (*const* plain)() = FCheckAbort.target<bool (*)()>();
+    FPlainAbortCheck = plain ? *plain : nullptr;
   }
 
   // ---- services for the builtin library ----
@@ -296,6 +299,7 @@ class TMirelon {
   TMirelonInputEvent& FInput = OnInput;
   TMirelonAbortCheck FCheckAbort;
   bool FHasAbortCheck = false;
+  bool (*FPlainAbortCheck)() = nullptr;
   int32_t FLoopDepth = 0;
   int32_t FCallDepth = 0;
   int32_t FLoopIterationLimit = 100000;

@@ -93,9 +93,11 @@ struct TMirelonValue {
   }
   // Drops what the value held and leaves a zero of kind k.
   void MakeScalar(TMirelonValueKind k) {
-    Str.Clear();
-    Arr.Reset();
-    Rec.Reset();
+    if (!IsScalar()) {
+      Str.Clear();
+      Arr.Reset();
+      Rec.Reset();
+    }
     Kind = k;
     Bool = false;
     Num = DT = 0;
