@@ -50,6 +50,19 @@ TEST(CallablesCalls, ArgumentsResultsAndScopes) {
   EXPECT_EQ(Err("fonction f()\nretourne\nfin fonction\naffiche f()"), "Ligne 2: retourne attend une expression");
 }
 
+// Operands are read left to right: a call that changes a variable affects
+// only the reads that come after it, and a result survives the calls nested
+// in the expression that returns it.
+TEST(CallablesCalls, OperandsAroundCallsThatChangeVariables) {
+  const char* bump = "x vaut 1\nfonction f()\nx vaut x + 10\nretourne 100\nfin fonction\n";
+  EXPECT_EQ(Out(std::string(bump) + "affiche x + f() + x"), "112");
+  EXPECT_EQ(Out(std::string(bump) + "affiche f() * 0 + x * 2"), "22");
+  EXPECT_EQ(Out(std::string(bump) + "t vaut 'x' + x + f() + x\naffiche t"), "x110011");
+  EXPECT_EQ(Out("fonction g(n)\nsi n = 0 alors\nretourne 'fin'\nfin si\nretourne n + '-' + g(n - 1) + '-' + n\n"
+                "fin fonction\naffiche g(2)"),
+            "2-1-fin-1-2");
+}
+
 TEST(CallablesRecursion, EndsWithTheFatalError) {
   TRunResult r = RunProgram("fonction f(n)\nretourne f(n + 1)\nfin fonction\naffiche f(1)");
   EXPECT_TRUE(r.Fatal);
