@@ -94,6 +94,7 @@ class TMirelon {
  private:
   // ---- names ----
   struct TBinding {
+    TBinding(int32_t depth, TMirelonValue&& value) : Depth(depth), Value(std::move(value)) {}
     int32_t Depth;
     TMirelonValue Value;
   };
