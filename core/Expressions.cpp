@@ -306,7 +306,7 @@ void TMirelon::ParseName(TMirelonValue& R) {
     R.SetBool(literal == 1);
     return;
   }
-  switch (FPos + 1 < FTokenCount ? FTokens[FPos + 1].TokenType : ttEOF) {
+  switch (FTokens[FPos + 1].TokenType) {
     case ttParOuv: {
       ++FPos;
       TArgsLease lease(*this);

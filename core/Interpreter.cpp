@@ -33,6 +33,7 @@ bool IsTypeName(const std::u16string& lower) {
 TMirelon::TMirelon() : FBuiltinIndex(BuiltinIndex()) {
   FEOFToken.TokenType = ttEOF;
   FEOFToken.Line = -1;
+  FTokens.assign(kTokenPadding, FEOFToken);  // no program yet: only the end
   FScopeStarts.push_back(0);
   OnOutput = [](const std::u16string& msg) { std::cout << Utf16ToUtf8(msg) << '\n'; };
   OnInput = [](const std::u16string& prompt) {
@@ -78,6 +79,7 @@ void TMirelon::Execute(const std::u16string& ASource) {
     if (t.TokenType == ttNombre) PrepareNumber(t);
   }
   MarkOperands(FTokens);
+  FTokens.insert(FTokens.end(), kTokenPadding, FEOFToken);
   uintptr_t here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
   uintptr_t low = here - std::min<uintptr_t>(StackRemaining(), here);
   FNestingFloor = reinterpret_cast<char*>(low + kNestingStackReserve);
@@ -251,6 +253,7 @@ void TMirelon::SkipCallableDefinition() {
 // ---- dispatch ----
 
 void TMirelon::ExecuteStatement() {
+  FPos = std::min(FPos, FTokenCount);
   CheckAbort();
   CheckStack();
   int line = CurrentLine();

@@ -62,7 +62,7 @@ class TMirelon {
 
   // ---- services for the builtin library ----
   const TMirelonToken& CurrentToken() const {
-    return FPos < FTokenCount ? FTokens[FPos] : FEOFToken;
+    return FTokens[FPos];  // the padding after the end makes this safe: see kTokenPadding
   }
   int CurrentLine() const { return CurrentToken().Line; }
   // Raise an EMirelonError at the current token's line.
@@ -120,7 +120,7 @@ class TMirelon {
   }
   [[noreturn]] void FailExpected(TMirelonTokenType T);
   void SkipNewlines() {
-    while (FPos < FTokenCount && FTokens[FPos].TokenType == ttEOL) ++FPos;
+    while (FTokens[FPos].TokenType == ttEOL) ++FPos;
   }
   bool At(TMirelonTokenType T) const { return CurrentToken().TokenType == T; }
   void SkipOptionalEOL() {
@@ -164,7 +164,7 @@ class TMirelon {
 
  private:
   bool AtSimpleOperand(int Level) const {
-    return FPos + 1 < FTokenCount && FTokens[FPos].Atom && FTokens[FPos + 1].BinaryLevel < Level;
+    return FTokens[FPos].Atom && FTokens[FPos + 1].BinaryLevel < Level;
   }
   void ParseOr(TMirelonValue& R);
   void ParseBinary(TMirelonValue& R, int MinLevel);  // "ou", "et", comparisons, + -, * / mod
@@ -279,7 +279,13 @@ class TMirelon {
 
   // ---- state ----
   std::vector<TMirelonToken> FTokens;
-  int32_t FTokenCount = 0;
+  int32_t FTokenCount = 0;  // the program's tokens, its final ttEOF included
+  // FTokens holds kTokenPadding copies of FEOFToken after the program's
+  // tokens, and every statement starts at most at FTokenCount. A statement
+  // steps at most a few tokens past the end before a token check stops it
+  // (an end-of-program token matches no check but its own), so the current
+  // token and the one after it are read without a bounds check.
+  static constexpr int32_t kTokenPadding = 32;
   int32_t FPos = 0;
   TMirelonToken FEOFToken;
   std::vector<int32_t> FBlockEnd;  // start index -> end index, -1 when not searched yet

@@ -51,6 +51,36 @@ TEST(HostileSize, HugeAndDeepPrograms) {
   ExpectContained(RunProgram("affiche " + Repeat("-(", 50000)));
 }
 
+// A program cut anywhere (a pupil still typing) ends: the interpreter reads
+// past the last token only as far as its end-of-program padding allows.
+TEST(HostileSize, EveryPrefixOfAProgramEnds) {
+  const std::string program =
+      "constante N vaut $0A\nclasse Point :\n  x, y est un nombre\nfin classe\n"
+      "fonction carre(v)\n  retourne v ^ 2\nfin fonction\n"
+      "procédure montre(t)\n  affiche couleur('#FF0000', t) + html('<em>' + t + '</em>')\nfin procédure\n"
+      "p est un enregistrement\np.x vaut -N mod 3 + Point.x\np.y vaut 0\nt vaut [1, 'a', [vrai]]\nt[0] vaut t[0] + #65\n"
+      "si non p.x > 2 et t[1] = 'a' alors\n  appelle montre('oui')\nsinon si p.y < 0 alors\n  affiche 1\n"
+      "sinon\n  affiche 2\nfin si\ntant que p.y < 3\n  p.y ajoute 1\nfin tant que\n"
+      "répète 2 fois\n  arrête\nfin répète\npour i de 10 à 1 pas -3\n  continue\nfin pour\n"
+      "selon carre(2)\ncas 1, 2 :\n  affiche 'petit'\ncas 3 à 5 :\n  affiche 'moyen'\nsinon selon :\n"
+      "  affiche 'grand'\nfin selon\nessayer\n  affiche 1 / 0\nattraper e\n  affiche e\nfin essayer\n"
+      "c, k est un nombre\ndemande 'nom ?' dans nom\nchoisir ['a', 'b'] dans c\nappuyer ['z'] dans k\n"
+      "x, y est un texte\nt supprime 0\nvide t\naffiche x + y + nom\n";
+  for (size_t cut = 0; cut <= program.size(); ++cut) {
+    if (cut < program.size() && (static_cast<unsigned char>(program[cut]) & 0xC0) == 0x80) continue;  // inside a character
+    TMirelon M;
+    int checks = 0;
+    M.SetOnCheckAbort([&checks] { return ++checks > 2000; });
+    M.OnOutput = [](const std::u16string&) {};
+    M.OnInput = [](const std::u16string&) { return std::u16string(u"a"); };
+    try {
+      M.Execute(Utf8ToUtf16(program.substr(0, cut)));
+    } catch (const EMirelonError&) {
+    } catch (const EMirelonAborted&) {
+    }
+  }
+}
+
 TEST(HostileNumbers, AtAndPastTwoPowerFiftyThree) {
   EXPECT_EQ(Out("affiche 9007199254740992 - 1 + 1"), "9007199254740992");
   EXPECT_TRUE(RunProgram("affiche 9007199254740992 * 2").Language);
