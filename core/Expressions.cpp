@@ -248,7 +248,7 @@ void TMirelon::ParsePrimary(TMirelonValue& R) {
   const TMirelonToken& t = CurrentToken();
   switch (t.TokenType) {
     case ttNombre: {
-      double v = t.HasNum ? t.Num : ReadNumberToken(t);
+      double v = ReadNumberToken(t);  // a literal that did not read at lexing: raises its error
       ++FPos;
       R.SetNumber(v);
       return;
