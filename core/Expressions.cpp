@@ -2,49 +2,12 @@
 // its operators from the tokens and combining values at once.
 #include <cmath>
 
+#include "core/Arithmetic.h"
 #include "core/Interpreter.h"
 
 namespace mirelon {
 
 namespace {
-
-bool IsComparison(TMirelonTokenType t) { return t >= ttEgal && t <= ttSupEgal; }
-
-template <class T>
-bool Compare(TMirelonTokenType op, const T& a, const T& b) {
-  switch (op) {
-    case ttEgal: return a == b;
-    case ttDifferent: return a != b;
-    case ttInferieur: return a < b;
-    case ttSuperieur: return a > b;
-    case ttInfEgal: return a <= b;
-    default: return a >= b;
-  }
-}
-
-// Whole exponents by repeated squaring (exact for integers), others through
-// exp and ln; a base of 0 then gives 0.
-double Power(double base, double exponent) {
-  if (exponent == std::trunc(exponent) && std::fabs(exponent) < 9.2e18) {
-    uint64_t n = static_cast<uint64_t>(std::fabs(exponent));
-    double result = 1, b = base;
-    while (n) {
-      if (n & 1) result *= b;
-      b *= b;
-      n >>= 1;
-    }
-    return exponent < 0 ? 1 / result : result;
-  }
-  if (base == 0) return 0;
-  return std::exp(exponent * std::log(base));
-}
-
-// The remainder with the sign of l, for fractions too: l - trunc(l / r) * r.
-double Modulo(double l, double r) { return l - std::trunc(l / r) * r; }
-
-// How tightly each binary operator binds (0: not a binary operator).
-constexpr int kLevelOr = 1, kLevelAnd = 2, kLevelNot = 3, kLevelComparison = 4, kLevelAdditive = 5, kLevelTerm = 6,
-              kLevelPower = 8;
 
 int BinaryLevelOf(TMirelonTokenType t) {
   switch (t) {
@@ -77,7 +40,10 @@ void MarkOperands(std::vector<TMirelonToken>& tokens) {
 // nine-level descent (left for "ou", "et", + - and * / mod, one comparison at
 // most) while a lone operand costs one call instead of nine. Each level
 // leaves its result in R, so values are not copied on the way up.
-void TMirelon::ParseOr(TMirelonValue& R) { ParseBinary(R, kLevelOr); }
+void TMirelon::ParseOr(TMirelonValue& R) {
+  if (FQuickNumbers && !FQuickRefused[FPos] && QuickExpression(R)) return;
+  ParseBinary(R, kLevelOr);
+}
 
 void TMirelon::ParseBinary(TMirelonValue& R, int MinLevel) {
   int ceiling = kLevelPower;  // operators from this level up end the expression here

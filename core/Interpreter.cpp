@@ -88,6 +88,7 @@ void TMirelon::Execute(const std::u16string& ASource) {
   FNextBranch.assign(FTokens.size(), -1);
   FNextCase.assign(FTokens.size(), -1);
   FLiteralTexts.assign(FTokens.size(), TMirelonText());
+  FQuickRefused.assign(FTokens.size(), 0);
 
   RegisterCallables();
   RegisterClasses();

@@ -167,6 +167,30 @@ class TMirelon {
     return FTokens[FPos].Atom && FTokens[FPos + 1].BinaryLevel < Level;
   }
   void ParseOr(TMirelonValue& R);
+  // Expressions of numbers and booleans only take a shortcut
+  // (QuickExpressions.cpp); each function gives up by returning false.
+ public:
+  struct TQuickValue {
+    double Num;
+    bool IsBool;
+  };
+  // Off: every expression goes through the general evaluator (the tests
+  // compare the two).
+  void SetQuickNumbers(bool on) { FQuickNumbers = on; }
+
+ private:
+  bool QuickExpression(TMirelonValue& R);
+  bool QuickBinary(TQuickValue& R, int MinLevel);
+  bool QuickNot(TQuickValue& R);
+  bool QuickUnary(TQuickValue& R);
+  bool QuickAtom(TQuickValue& R);
+  bool FQuickNumbers = true;
+  // Parentheses and exponents one expression may hold in the shortcut: more
+  // is left to the general evaluator, so that the shortcut's recursion stays
+  // shallow and deep nesting is reported the usual way.
+  static constexpr int kQuickNesting = 64;
+  int FQuickNesting = 0;
+  std::vector<uint8_t> FQuickRefused;  // token index -> the shortcut gave up on the expression starting there
   void ParseBinary(TMirelonValue& R, int MinLevel);  // "ou", "et", comparisons, + -, * / mod
   void ParseNot(TMirelonValue& R);
   const TMirelonValue& ReadSimpleOperand(TMirelonValue& scratch);

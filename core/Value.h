@@ -46,6 +46,10 @@ class TMirelonText {
   TRef<Block> FBlock;
 };
 
+// Numbers are exact integers up to 2^53; results beyond it (and infinities
+// and undefined results) are refused.
+inline bool NumberInRange(double v) { return v >= -9007199254740992.0 && v <= 9007199254740992.0; }
+
 struct TMirelonValue {
   TMirelonValueKind Kind = lvkNumber;
   bool Bool = false;
@@ -74,7 +78,7 @@ struct TMirelonValue {
 
   // Range-checked: infinite, undefined and beyond 2^53 are refused.
   static TMirelonValue Number(double v) {
-    if (!(v >= -9007199254740992.0 && v <= 9007199254740992.0)) FailNumber(v);
+    if (!NumberInRange(v)) FailNumber(v);
     TMirelonValue r;
     r.Num = v;
     return r;
@@ -83,7 +87,7 @@ struct TMirelonValue {
   // Makes this value the number v (range-checked) or the boolean b, without
   // building a temporary when it already is one.
   void SetNumber(double v) {
-    if (!(v >= -9007199254740992.0 && v <= 9007199254740992.0)) FailNumber(v);
+    if (!NumberInRange(v)) FailNumber(v);
     if (Kind != lvkNumber) MakeScalar(lvkNumber);
     Num = v;
   }

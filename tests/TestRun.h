@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,9 +29,12 @@ struct TRunResult {
 };
 
 // `answers` are given to the questions in order; the empty text after them.
-inline TRunResult RunProgram(const std::string& program, std::deque<std::string> answers = {}, uint32_t seed = 0) {
+// `configure` may change the interpreter before the run.
+inline TRunResult RunProgram(const std::string& program, std::deque<std::string> answers = {}, uint32_t seed = 0,
+                             const std::function<void(TMirelon&)>& configure = {}) {
   TRunResult r;
   TMirelon M;
+  if (configure) configure(M);
   M.OnOutput = [&](const std::u16string& msg) { r.Lines.push_back(Utf16ToUtf8(msg)); };
   M.OnInput = [&](const std::u16string& prompt) {
     r.Prompts.push_back(Utf16ToUtf8(prompt));

@@ -132,3 +132,77 @@ TEST(ExpressionsNesting, DeepNestingEndsInALanguageError) {
   TRunResult n = RunProgram("affiche " + nots + "vrai");
   EXPECT_TRUE(!n.Failed || n.Language) << n.Error;  // runs, or ends in a language error
 }
+
+// Expressions of numbers and booleans take a shortcut; random expressions,
+// well formed or not, must give the same values, the same end and the same
+// errors with it and without it.
+namespace {
+
+class TExpressionMaker {
+ public:
+  explicit TExpressionMaker(uint32_t seed) : FState(seed) {}
+  std::string Make() { return Expression(0); }
+
+ private:
+  uint32_t Next(uint32_t n) {
+    FState = FState * 1664525u + 1013904223u;
+    return (FState >> 8) % n;
+  }
+  template <size_t N>
+  const char* Pick(const char* const (&words)[N]) { return words[Next(N)]; }
+
+  std::string Operand(int depth) {
+    static const char* const atoms[] = {"0", "1", "2", "3", "7", "0.5", "2.5", "10", "$FF",
+                                        "x", "y", "n", "t", "f", "k", "vrai", "faux"};
+    // Operands the shortcut leaves to the general evaluator.
+    static const char* const others[] = {"'4'", "inconnu", "99999999999999999999", "longueur('ab')"};
+    switch (Next(12)) {
+      case 0: return depth < 4 ? "(" + Expression(depth + 1) + ")" : Pick(atoms);
+      case 1: return "-" + Operand(depth + 1);
+      case 2: return "non " + Operand(depth + 1);
+      case 3: return Next(4) == 0 ? Pick(others) : Pick(atoms);
+      default: return Pick(atoms);
+    }
+  }
+  std::string Expression(int depth) {
+    static const char* const operators[] = {"+", "-", "*", "/", "mod", "^", "=", "<>", "<",
+                                            ">", "<=", ">=", "et", "ou", "+", "*", "<", "et"};
+    static const char* const stray[] = {"(", ")", "non", "-", "^", ",", "alors"};
+    std::string e = Operand(depth);
+    for (uint32_t n = Next(4); n > 0; --n) {
+      e += std::string(" ") + Pick(operators) + " " + Operand(depth);
+      if (Next(40) == 0) e += std::string(" ") + Pick(stray);
+    }
+    return e;
+  }
+  uint32_t FState;
+};
+
+void ExpectSameRuns(const std::string& program) {
+  TRunResult quick = RunProgram(program);
+  TRunResult general = RunProgram(program, {}, 0, [](mirelon::TMirelon& M) { M.SetQuickNumbers(false); });
+  ASSERT_EQ(quick.Text(), general.Text()) << program;
+  ASSERT_EQ(quick.Error, general.Error) << program;
+}
+
+}  // namespace
+
+TEST(ExpressionsShortcut, SameResultsAsTheGeneralEvaluator) {
+  const std::string variables = "constante k vaut 4\nx vaut 3\ny vaut -2\nn vaut 0\nt vaut vrai\nf vaut faux\n";
+  TExpressionMaker maker(7);
+  for (int i = 0; i < 3000; ++i) {
+    std::string e = maker.Make();
+    ExpectSameRuns(variables + "affiche " + e);
+    ExpectSameRuns(variables + "si " + e + " alors\naffiche 'oui'\nsinon\naffiche 'non'\nfin si");
+  }
+}
+
+TEST(ExpressionsShortcut, VariablesThatChangeKind) {
+  // The shortcut gives up on the text, and its result stays right when the
+  // variable is a number again.
+  EXPECT_EQ(Out("pour i de 1 à 3\n  si i = 2 alors\n    x est un texte\n    x vaut 'deux'\n  sinon\n"
+                "    x est un nombre\n    x vaut i\n  fin si\n  affiche x + 1\nfin pour"),
+            "2\ndeux1\n4");
+  EXPECT_EQ(Out("x vaut 2\naffiche x * x > 3 et non x = 5"), "vrai");
+  EXPECT_EQ(Err("x vaut 2\naffiche x / (x - 2)"), "Ligne 2: Division par zéro");
+}

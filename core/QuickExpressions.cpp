@@ -1,0 +1,143 @@
+// A shortcut for the expressions made only of numbers and booleans: literals,
+// plain variables, parentheses and operators. They are read from the same
+// tokens with the same grammar as ParseBinary's, but their values stay plain
+// doubles instead of full values. Anything else (a text, a call, an index, a
+// field, an error to raise) makes the shortcut give up: reading such an
+// expression has changed nothing yet, so the general evaluator starts it
+// again from its first token and gives its result or its error.
+#include "core/Arithmetic.h"
+#include "core/Interpreter.h"
+
+namespace mirelon {
+
+namespace {
+
+using TQuickValue = TMirelon::TQuickValue;
+
+// A boolean is kept as 1 or 0: the general rules convert booleans to exactly
+// these numbers, and numbers to booleans by comparing them with 0.
+TQuickValue QuickBool(bool b) { return {b ? 1.0 : 0.0, true}; }
+
+bool QuickApply(TMirelonTokenType op, TQuickValue& l, const TQuickValue& r) {
+  double v;
+  switch (op) {
+    case ttOu: l = QuickBool(l.Num != 0 || r.Num != 0); return true;
+    case ttEt: l = QuickBool(l.Num != 0 && r.Num != 0); return true;
+    case ttPlus: v = l.Num + r.Num; break;
+    case ttMoins: v = l.Num - r.Num; break;
+    case ttEtoile: v = l.Num * r.Num; break;
+    case ttSlash:
+      if (r.Num == 0) return false;
+      v = l.Num / r.Num;
+      break;
+    case ttMod:
+      if (r.Num == 0) return false;
+      v = Modulo(l.Num, r.Num);
+      break;
+    default: l = QuickBool(Compare(op, l.Num, r.Num)); return true;
+  }
+  l = {v, false};
+  return NumberInRange(v);
+}
+
+}  // namespace
+
+bool TMirelon::QuickExpression(TMirelonValue& R) {
+  int32_t start = FPos;
+  FQuickNesting = kQuickNesting;
+  TQuickValue q;
+  if (QuickBinary(q, kLevelOr)) {
+    if (q.IsBool) R.SetBool(q.Num != 0);
+    else R.SetNumber(q.Num);
+    return true;
+  }
+  // An expression that needs the general evaluator once is left to it for
+  // the rest of the run, so that it does not pay for both on every pass.
+  FPos = start;
+  FQuickRefused[start] = 1;
+  return false;
+}
+
+// A number literal, "vrai" or "faux", or a variable holding a number or a
+// boolean.
+inline bool TMirelon::QuickAtom(TQuickValue& R) {
+  const TMirelonToken& t = CurrentToken();
+  if (t.TokenType == ttNombre) {
+    if (!t.HasNum) return false;
+    R = {t.Num, false};
+  } else {
+    if (t.TokenType != ttIdentifiant || !t.Atom) return false;
+    const TNameInfo& info = FNames[t.Key];
+    if (info.BoolLiteral >= 0) {
+      R = QuickBool(info.BoolLiteral == 1);
+    } else {
+      if (!info.IsConst && info.Bindings.empty()) return false;
+      const TMirelonValue& v = info.IsConst ? info.Const : info.Bindings.back().Value;
+      if (v.Kind == lvkNumber) R = {v.Num, false};
+      else if (v.Kind == lvkBool) R = QuickBool(v.Bool);
+      else return false;
+    }
+  }
+  ++FPos;
+  return true;
+}
+
+// The levels of ParseBinary: the same operators, the same ceilings (one
+// comparison, none right after "non ..."), a lone operand read in place.
+bool TMirelon::QuickBinary(TQuickValue& R, int MinLevel) {
+  int ceiling = kLevelPower;
+  if (AtSimpleOperand(kLevelPower)) {
+    if (!QuickAtom(R)) return false;
+  } else if (MinLevel <= kLevelNot && At(ttNon)) {
+    if (!QuickNot(R)) return false;
+    ceiling = kLevelComparison;
+  } else if (!QuickUnary(R)) {
+    return false;
+  }
+  for (;;) {
+    int level = CurrentToken().BinaryLevel;
+    if (level < MinLevel || level >= ceiling) return true;
+    TMirelonTokenType op = CurrentToken().TokenType;
+    ++FPos;
+    TQuickValue right;
+    bool read = AtSimpleOperand(level + 1) ? QuickAtom(right) : QuickBinary(right, level + 1);
+    if (!read || !QuickApply(op, R, right)) return false;
+    ceiling = level == kLevelComparison ? level : level + 1;
+  }
+}
+
+// "non" as often as it is written, then one comparison level.
+bool TMirelon::QuickNot(TQuickValue& R) {
+  bool invert = false;
+  for (; At(ttNon); ++FPos) invert = !invert;
+  if (!QuickBinary(R, kLevelComparison)) return false;
+  if (invert || !R.IsBool) R = QuickBool((R.Num != 0) != invert);
+  return true;
+}
+
+// One unary minus, then a primary and its exponent ("^" groups to the right
+// and its exponent may start with a minus).
+bool TMirelon::QuickUnary(TQuickValue& R) {
+  bool negate = At(ttMoins);
+  if (negate) ++FPos;
+  if (At(ttParOuv)) {
+    if (--FQuickNesting < 0) return false;
+    ++FPos;
+    if (!QuickBinary(R, kLevelOr) || !At(ttParFerm)) return false;
+    ++FPos;
+  } else if (!QuickAtom(R)) {
+    return false;
+  }
+  if (At(ttExposant)) {
+    if (--FQuickNesting < 0) return false;
+    ++FPos;
+    TQuickValue exponent;
+    if (!QuickUnary(exponent)) return false;
+    R = {Power(R.Num, exponent.Num), false};
+    if (!NumberInRange(R.Num)) return false;
+  }
+  if (negate) R = {-R.Num, false};
+  return true;
+}
+
+}  // namespace mirelon
