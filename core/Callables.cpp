@@ -134,9 +134,9 @@ void TMirelon::ExecuteCall() {
   if (!At(ttIdentifiant)) Fail(u"appelle attend un nom de procédure");
   const TMirelonToken& name = CurrentToken();
   ++FPos;
-  TArgsLease lease(*this);
-  if (At(ttParOuv)) ParseArguments(lease.Args);
-  CallCallable(name.Key, name.Value, lease.Args, false);
+  TArgumentsMark mark(*this);
+  if (At(ttParOuv)) ParseArguments();
+  CallCallable(name.Key, name.Value, mark.Args(), false);
 }
 
 void TMirelon::ExecuteReturn() {
@@ -161,7 +161,7 @@ void TMirelon::ExecuteReturn() {
                             {FCallDepth, c.Name}));
 }
 
-TMirelonValue TMirelon::CallCallable(int32_t key, const std::u16string& Name, TBuiltinArgs& Args, bool WantResult) {
+TMirelonValue TMirelon::CallCallable(int32_t key, const std::u16string& Name, TBuiltinArgs Args, bool WantResult) {
   if (key < 0) key = Intern(Name);
   TMirelonValue result;
   int32_t builtin = FNames[key].Builtin;

@@ -275,9 +275,9 @@ void TMirelon::ParseName(TMirelonValue& R) {
   switch (FTokens[FPos + 1].TokenType) {
     case ttParOuv: {
       ++FPos;
-      TArgsLease lease(*this);
-      ParseArguments(lease.Args);
-      R = CallCallable(name.Key, name.Value, lease.Args, true);
+      TArgumentsMark mark(*this);
+      ParseArguments();
+      R = CallCallable(name.Key, name.Value, mark.Args(), true);
       return;
     }
     case ttDot: {
@@ -373,24 +373,14 @@ TMirelonValue TMirelon::ParseCharCode() {
   return TMirelonValue::Text(std::u16string(1, static_cast<char16_t>(k)));
 }
 
-TMirelon::TArgsLease::TArgsLease(TMirelon& m) : M(m) {
-  if (!M.FArgPool.empty()) {
-    Args = std::move(M.FArgPool.back());
-    M.FArgPool.pop_back();
-  }
-}
-
-TMirelon::TArgsLease::~TArgsLease() {
-  Args.clear();
-  M.FArgPool.push_back(std::move(Args));
-}
-
-void TMirelon::ParseArguments(TBuiltinArgs& args) {
+void TMirelon::ParseArguments() {
   Expect(ttParOuv);
   if (!At(ttParFerm)) {
     for (;;) {
-      args.emplace_back();
-      ParseOr(args.back());
+      // Read apart: a call inside the argument may grow the stack and move it.
+      TMirelonValue v;
+      ParseOr(v);
+      FArgStack.push_back(std::move(v));
       if (!At(ttVirgule)) break;
       ++FPos;
     }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -33,7 +34,9 @@ struct TMirelonCallable {
 using TMirelonOutputEvent = std::function<void(const std::u16string& Msg)>;
 using TMirelonInputEvent = std::function<std::u16string(const std::u16string& Prompt)>;
 using TMirelonAbortCheck = std::function<bool()>;
-using TBuiltinArgs = std::vector<TMirelonValue>;
+// A call's arguments, on the interpreter's argument stack. Builtins never run
+// user code, so the stack does not move while a builtin reads them.
+using TBuiltinArgs = std::span<TMirelonValue>;
 
 // Marks the tokens that are lone operands and the binary operators' levels.
 void MarkOperands(std::vector<TMirelonToken>& tokens);
@@ -184,6 +187,7 @@ class TMirelon {
   bool QuickNot(TQuickValue& R);
   bool QuickUnary(TQuickValue& R);
   bool QuickAtom(TQuickValue& R);
+  bool QuickOperand(const TMirelonToken& t, TQuickValue& R) const;
   bool FQuickNumbers = true;
   // Parentheses and exponents one expression may hold in the shortcut: more
   // is left to the general evaluator, so that the shortcut's recursion stays
@@ -212,15 +216,17 @@ class TMirelon {
   TMirelonValue ParseColorExpression();
   TMirelonValue ParseHtmlExpression();
   TMirelonValue ParseCharCode();
-  void ParseArguments(TBuiltinArgs& args);
-  // Argument lists are reused from call to call instead of allocated anew.
-  struct TArgsLease {
-    explicit TArgsLease(TMirelon& m);
-    ~TArgsLease();
+  // Arguments are read onto one stack shared by all calls in progress; a
+  // call's mark takes them off again on every way out.
+  void ParseArguments();
+  struct TArgumentsMark {
+    explicit TArgumentsMark(TMirelon& m) : M(m), Base(m.FArgStack.size()) {}
+    ~TArgumentsMark() { M.FArgStack.resize(Base); }
+    TBuiltinArgs Args() { return TBuiltinArgs(M.FArgStack).subspan(Base); }
     TMirelon& M;
-    TBuiltinArgs Args;
+    size_t Base;
   };
-  std::vector<TBuiltinArgs> FArgPool;
+  std::vector<TMirelonValue> FArgStack;
 
   // ---- declarations and assignments ----
   void ExecuteDeclaration(int32_t key, const std::u16string& N);
@@ -276,7 +282,7 @@ class TMirelon {
   void RefuseParameterName(const TMirelonToken& T, const std::vector<std::u16string>& Earlier);
 
  public:
-  TMirelonValue CallCallable(int32_t key, const std::u16string& Name, TBuiltinArgs& Args, bool WantResult);
+  TMirelonValue CallCallable(int32_t key, const std::u16string& Name, TBuiltinArgs Args, bool WantResult);
 
  private:
   [[noreturn]] void FailArgumentCount(const TMirelonCallable& c, size_t given);

@@ -44,9 +44,23 @@ bool QuickApply(TMirelonTokenType op, TQuickValue& l, const TQuickValue& r) {
 
 bool TMirelon::QuickExpression(TMirelonValue& R) {
   int32_t start = FPos;
-  FQuickNesting = kQuickNesting;
-  TQuickValue q;
-  if (QuickBinary(q, kLevelOr)) {
+  const TMirelonToken* t = &FTokens[start];
+  TQuickValue q, right;
+  bool read;
+  // The commonest shapes, an operand alone and two operands around one
+  // operator, are read at once (the padding after the program's end makes
+  // the tokens ahead safe to look at); the rest level by level.
+  if (t[0].Atom && t[1].BinaryLevel == 0) {
+    read = QuickOperand(t[0], q);
+    FPos = start + 1;
+  } else if (t[0].Atom && t[1].BinaryLevel < kLevelPower && t[2].Atom && t[3].BinaryLevel == 0) {
+    read = QuickOperand(t[0], q) && QuickOperand(t[2], right) && QuickApply(t[1].TokenType, q, right);
+    FPos = start + 3;
+  } else {
+    FQuickNesting = kQuickNesting;
+    read = QuickBinary(q, kLevelOr);
+  }
+  if (read) {
     if (q.IsBool) R.SetBool(q.Num != 0);
     else R.SetNumber(q.Num);
     return true;
@@ -60,24 +74,27 @@ bool TMirelon::QuickExpression(TMirelonValue& R) {
 
 // A number literal, "vrai" or "faux", or a variable holding a number or a
 // boolean.
-inline bool TMirelon::QuickAtom(TQuickValue& R) {
-  const TMirelonToken& t = CurrentToken();
+inline bool TMirelon::QuickOperand(const TMirelonToken& t, TQuickValue& R) const {
   if (t.TokenType == ttNombre) {
-    if (!t.HasNum) return false;
     R = {t.Num, false};
-  } else {
-    if (t.TokenType != ttIdentifiant || !t.Atom) return false;
-    const TNameInfo& info = FNames[t.Key];
-    if (info.BoolLiteral >= 0) {
-      R = QuickBool(info.BoolLiteral == 1);
-    } else {
-      if (!info.IsConst && info.Bindings.empty()) return false;
-      const TMirelonValue& v = info.IsConst ? info.Const : info.Bindings.back().Value;
-      if (v.Kind == lvkNumber) R = {v.Num, false};
-      else if (v.Kind == lvkBool) R = QuickBool(v.Bool);
-      else return false;
-    }
+    return t.HasNum;
   }
+  if (t.TokenType != ttIdentifiant || !t.Atom) return false;
+  const TNameInfo& info = FNames[t.Key];
+  if (info.BoolLiteral >= 0) {
+    R = QuickBool(info.BoolLiteral == 1);
+    return true;
+  }
+  if (!info.IsConst && info.Bindings.empty()) return false;
+  const TMirelonValue& v = info.IsConst ? info.Const : info.Bindings.back().Value;
+  if (v.Kind == lvkNumber) R = {v.Num, false};
+  else if (v.Kind == lvkBool) R = QuickBool(v.Bool);
+  else return false;
+  return true;
+}
+
+inline bool TMirelon::QuickAtom(TQuickValue& R) {
+  if (!QuickOperand(CurrentToken(), R)) return false;
   ++FPos;
   return true;
 }

@@ -22,18 +22,19 @@ inline TMirelonValue List(std::initializer_list<TMirelonValue> items) {
   return TMirelonValue::ArrayVal(a);
 }
 
-inline TMirelonValue Call(TMirelon& M, const char* name, TBuiltinArgs args) {
+inline TMirelonValue Call(TMirelon& M, const char* name, std::vector<TMirelonValue> values) {
   auto it = BuiltinIndex().find(FoldName(U(name)));
   EXPECT_NE(it, BuiltinIndex().end()) << name;
   TMirelonValue r;
+  TBuiltinArgs args(values);
   BuiltinFunction(it->second)(M, args, r);
   return r;
 }
 
 // The message a failing call raises, without its "Ligne n: " prefix; empty when it succeeds.
-inline std::string CallError(TMirelon& M, const char* name, TBuiltinArgs args) {
+inline std::string CallError(TMirelon& M, const char* name, std::vector<TMirelonValue> values) {
   try {
-    Call(M, name, std::move(args));
+    Call(M, name, std::move(values));
   } catch (const EMirelonError& e) {
     std::string m = Utf16ToUtf8(e.Message());
     size_t colon = m.find(": ");

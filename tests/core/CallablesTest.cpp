@@ -63,6 +63,15 @@ TEST(CallablesCalls, OperandsAroundCallsThatChangeVariables) {
             "2-1-fin-1-2");
 }
 
+// Arguments wait on one stack while later arguments make calls of their own,
+// deep enough to make that stack grow.
+TEST(CallablesCalls, ArgumentsKeptAcrossNestedCalls) {
+  EXPECT_EQ(Out("fonction cumul(p, b, c, d)\n  si p <= 0 alors\n    retourne b + c + d\n  fin si\n"
+                "  retourne cumul(p - 1, b + 1, cumul(0, c, 1, 1), d + p)\nfin fonction\n"
+                "affiche cumul(60, 0, 0, 0)\naffiche cumul(3, 1, 2, 3)\naffiche longueur('ab' + cumul(1, 'x', 2, 3))"),
+            "2010\n21\n6");
+}
+
 TEST(CallablesRecursion, EndsWithTheFatalError) {
   TRunResult r = RunProgram("fonction f(n)\nretourne f(n + 1)\nfin fonction\naffiche f(1)");
   EXPECT_TRUE(r.Fatal);
