@@ -93,12 +93,15 @@ void TMirelon::ExecuteAssignment(int32_t key, const std::u16string& N) {
   int line = CurrentLine();
   Expect(ttVaut);
   TMirelonValue v = Evaluate();
-  if (!VariableExists(key)) return DefineLocal(key, N, std::move(v));
-  const TMirelonValue& old = GetVariable(key, N);
-  if (old.Kind != v.Kind)
+  TNameInfo& info = FNames[key];
+  if (info.Bindings.empty()) return DefineLocal(key, N, std::move(v));
+  TMirelonValue& old = info.Bindings.back().Value;
+  TMirelonValueKind kind = info.IsConst ? info.Const.Kind : old.Kind;
+  if (kind != v.Kind)
     throw EMirelonError::CreateFmtAtLine(line, u"\"%s\" est de type %s, impossible d'affecter un %s",
-                                         {N, TypeName(old.Kind), TypeName(v.Kind)});
-  AssignVariable(key, N, std::move(v));
+                                         {N, TypeName(kind), TypeName(v.Kind)});
+  CheckNotConst(key, N);
+  old = std::move(v);
 }
 
 static bool IsCanvas(const TMirelonValue& v) { return v.Kind == lvkRecord && v.Rec && v.Rec->HasField(u"__toile_id"); }

@@ -209,21 +209,17 @@ void TMirelon::FailExpected(TMirelonTokenType T) {
                                        {TokenTypeName(T), found});
 }
 
-void TMirelon::CheckAbort() {
-  if (FPlainAbortCheck ? FPlainAbortCheck() : FHasAbortCheck && FCheckAbort()) throw EMirelonAborted();
-}
+[[gnu::cold]] void TMirelon::FailAborted() { throw EMirelonAborted(); }
 
 void TMirelon::FailNesting() { Fail(u"Imbrication trop profonde (parenthèses, crochets ou blocs)"); }
 
 // ---- blocks ----
 
-void TMirelon::ExecuteBlock(std::initializer_list<TMirelonTokenType> Terminators) {
+void TMirelon::ExecuteBlock(TTokenSet Terminators) {
   SkipNewlines();
   for (;;) {
     TMirelonTokenType t = CurrentToken().TokenType;
-    if (t == ttEOF) return;
-    for (TMirelonTokenType end : Terminators)
-      if (t == end) return;
+    if (t == ttEOF || Terminators.Has(t)) return;
     ExecuteStatement();
     if (FSignal != sgNone) return;
     SkipNewlines();

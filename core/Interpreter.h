@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <span>
 #include <string>
@@ -37,6 +38,18 @@ using TMirelonAbortCheck = std::function<bool()>;
 // A call's arguments, on the interpreter's argument stack. Builtins never run
 // user code, so the stack does not move while a builtin reads them.
 using TBuiltinArgs = std::span<TMirelonValue>;
+
+// A set of token types, tested with one bit.
+class TTokenSet {
+ public:
+  constexpr TTokenSet(std::initializer_list<TMirelonTokenType> types) {
+    for (TMirelonTokenType t : types) FBits[t / 64] |= uint64_t{1} << (t % 64);
+  }
+  bool Has(TMirelonTokenType t) const { return FBits[t / 64] >> (t % 64) & 1; }
+
+ private:
+  uint64_t FBits[(kTokenTypeCount + 63) / 64] = {};
+};
 
 // Marks the tokens that are lone operands and the binary operators' levels.
 void MarkOperands(std::vector<TMirelonToken>& tokens);
@@ -129,7 +142,10 @@ class TMirelon {
   void SkipOptionalEOL() {
     if (At(ttEOL)) ++FPos;
   }
-  void CheckAbort();
+  void CheckAbort() {
+    if (FPlainAbortCheck ? FPlainAbortCheck() : FHasAbortCheck && FCheckAbort()) FailAborted();
+  }
+  [[noreturn]] void FailAborted();
   // "Imbrication trop profonde" when the native stack runs low.
   void CheckStack() {
     if (static_cast<char*>(__builtin_frame_address(0)) < FNestingFloor) FailNesting();
@@ -139,7 +155,7 @@ class TMirelon {
   int32_t ScopeDepth() const { return static_cast<int32_t>(FScopeStarts.size()) - 1; }
   void ExecuteStatement();
   void ExecuteNameStatement();
-  void ExecuteBlock(std::initializer_list<TMirelonTokenType> Terminators);
+  void ExecuteBlock(TTokenSet Terminators);
   void ExecuteRange(int32_t EndPos);
   void PushScope();
   void PopScope();
