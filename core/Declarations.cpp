@@ -172,8 +172,8 @@ void TMirelon::ExecuteVide() {
 void TMirelon::ExecuteFieldStatement(int32_t key, const std::u16string& N) {
   Expect(ttDot);
   if (!At(ttIdentifiant)) Fail(u"Nom de champ attendu après \".\"");
-  const std::u16string& F = CurrentToken().Value;
-  ++FPos;
+  int32_t fieldPos = FPos++;
+  const std::u16string& F = FTokens[fieldPos].Value;
   TMirelonValue rec = GetVariable(key, N);
   if (rec.Kind != lvkRecord) FailFmt(u"\"%s\" n'est pas un enregistrement", {N});
   if (!rec.Rec) rec.Rec = TMirelonRecord::New();
@@ -182,11 +182,12 @@ void TMirelon::ExecuteFieldStatement(int32_t key, const std::u16string& N) {
   if (op == ttVaut) {
     ++FPos;
     TMirelonValue v = Evaluate();
-    const TMirelonValue* old = rec.Rec->FindField(F);
+    TMirelonValue* old = rec.Rec->FindField(F, FFieldHints[fieldPos]);
     if (old && old->Kind != v.Kind)
       throw EMirelonError::CreateFmtAtLine(line, u"\"%s.%s\" est de type %s, impossible d'affecter un %s",
                                            {N, F, TypeName(old->Kind), TypeName(v.Kind)});
-    rec.Rec->SetField(F, std::move(v));
+    if (old) *old = std::move(v);
+    else rec.Rec->SetField(F, std::move(v));
   } else if (op == ttAjoute) {
     ++FPos;
     TMirelonValue v = Evaluate();

@@ -284,12 +284,12 @@ void TMirelon::ParseName(TMirelonValue& R) {
       ++FPos;
       Expect(ttDot);
       if (!At(ttIdentifiant)) Fail(u"Nom de champ attendu après \".\"");
-      const std::u16string& field = CurrentToken().Value;
-      ++FPos;
+      int32_t fieldPos = FPos++;
       const TMirelonValue& v = GetVariable(name.Key, name.Value);
       if (v.Kind != lvkRecord) FailFmt(u"\"%s\" n'est pas un enregistrement", {name.Value});
       if (!v.Rec) FailFmt(u"Enregistrement vide : \"%s\"", {name.Value});
-      R = v.Rec->GetField(field);
+      const TMirelonValue* field = v.Rec->FindField(FTokens[fieldPos].Value, FFieldHints[fieldPos]);
+      R = field ? *field : v.Rec->GetField(FTokens[fieldPos].Value);  // GetField raises the unknown field
       return;
     }
     case ttCroOuv: R = ParseIndexRead(name); return;

@@ -89,6 +89,7 @@ void TMirelon::Execute(const std::u16string& ASource) {
   FNextCase.assign(FTokens.size(), -1);
   FLiteralTexts.assign(FTokens.size(), TMirelonText());
   FQuickRefused.assign(FTokens.size(), 0);
+  FFieldHints.assign(FTokens.size(), -1);
 
   RegisterCallables();
   RegisterClasses();

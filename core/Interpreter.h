@@ -204,6 +204,9 @@ class TMirelon {
   bool QuickUnary(TQuickValue& R);
   bool QuickAtom(TQuickValue& R);
   bool QuickOperand(const TMirelonToken& t, TQuickValue& R) const;
+  const TMirelonValue* QuickVariable(const TMirelonToken& t) const;
+  bool QuickField(TQuickValue& R);
+  bool QuickItem(TQuickValue& R);
   bool FQuickNumbers = true;
   // Parentheses and exponents one expression may hold in the shortcut: more
   // is left to the general evaluator, so that the shortcut's recursion stays
@@ -336,6 +339,7 @@ class TMirelon {
   TMirelonToken FEOFToken;
   std::vector<int32_t> FBlockEnd;  // start index -> end index, -1 when not searched yet
   std::vector<int32_t> FNextBranch, FNextCase;  // the same for the branches of "si" and "selon"
+  std::vector<int32_t> FFieldHints;  // token index of a field name -> where the field was found last
   std::vector<TMirelonText> FLiteralTexts;  // token index -> the text of a text literal, once read
   TMirelonSignal FSignal = sgNone;
   TMirelonValue FReturnValue;

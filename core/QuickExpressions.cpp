@@ -72,6 +72,26 @@ bool TMirelon::QuickExpression(TMirelonValue& R) {
   return false;
 }
 
+// The value a name stands for: a constant or the innermost variable; null
+// for "vrai", "faux" and unknown names.
+const TMirelonValue* TMirelon::QuickVariable(const TMirelonToken& t) const {
+  const TNameInfo& info = FNames[t.Key];
+  if (info.BoolLiteral >= 0) return nullptr;
+  if (info.IsConst) return &info.Const;
+  return info.Bindings.empty() ? nullptr : &info.Bindings.back().Value;
+}
+
+namespace {
+
+bool QuickScalar(const TMirelonValue& v, TQuickValue& R) {
+  if (v.Kind == lvkNumber) R = {v.Num, false};
+  else if (v.Kind == lvkBool) R = QuickBool(v.Bool);
+  else return false;
+  return true;
+}
+
+}  // namespace
+
 // A number literal, "vrai" or "faux", or a variable holding a number or a
 // boolean.
 inline bool TMirelon::QuickOperand(const TMirelonToken& t, TQuickValue& R) const {
@@ -80,17 +100,38 @@ inline bool TMirelon::QuickOperand(const TMirelonToken& t, TQuickValue& R) const
     return t.HasNum;
   }
   if (t.TokenType != ttIdentifiant || !t.Atom) return false;
-  const TNameInfo& info = FNames[t.Key];
-  if (info.BoolLiteral >= 0) {
-    R = QuickBool(info.BoolLiteral == 1);
+  int8_t literal = FNames[t.Key].BoolLiteral;
+  if (literal >= 0) {
+    R = QuickBool(literal == 1);
     return true;
   }
-  if (!info.IsConst && info.Bindings.empty()) return false;
-  const TMirelonValue& v = info.IsConst ? info.Const : info.Bindings.back().Value;
-  if (v.Kind == lvkNumber) R = {v.Num, false};
-  else if (v.Kind == lvkBool) R = QuickBool(v.Bool);
-  else return false;
+  const TMirelonValue* v = QuickVariable(t);
+  return v && QuickScalar(*v, R);
+}
+
+// "p.x", a field of a record, and "t[i]", an item of an array (one index),
+// when they hold a number or a boolean.
+bool TMirelon::QuickField(TQuickValue& R) {
+  const TMirelonToken* t = &FTokens[FPos];
+  if (t[2].TokenType != ttIdentifiant) return false;
+  const TMirelonValue* v = QuickVariable(t[0]);
+  if (!v || v->Kind != lvkRecord || !v->Rec) return false;
+  const TMirelonValue* field = v->Rec->FindField(t[2].Value, FFieldHints[FPos + 2]);
+  if (!field || !QuickScalar(*field, R)) return false;
+  FPos += 3;
   return true;
+}
+
+bool TMirelon::QuickItem(TQuickValue& R) {
+  const TMirelonValue* v = QuickVariable(CurrentToken());
+  if (!v || v->Kind != lvkArray || !v->Arr || --FQuickNesting < 0) return false;
+  FPos += 2;
+  TQuickValue index;
+  if (!QuickBinary(index, kLevelOr) || !At(ttCroFerm)) return false;
+  ++FPos;
+  if (At(ttCroOuv)) return false;  // an item of an item: left to the general evaluator
+  int64_t k = TruncToInt64(index.Num);
+  return k >= 0 && k < v->Arr->Count() && QuickScalar(v->Arr->Item(static_cast<int32_t>(k)), R);
 }
 
 inline bool TMirelon::QuickAtom(TQuickValue& R) {
@@ -142,6 +183,9 @@ bool TMirelon::QuickUnary(TQuickValue& R) {
     ++FPos;
     if (!QuickBinary(R, kLevelOr) || !At(ttParFerm)) return false;
     ++FPos;
+  } else if (At(ttIdentifiant) && !CurrentToken().Atom) {
+    TMirelonTokenType next = FTokens[FPos + 1].TokenType;
+    if (next == ttDot ? !QuickField(R) : next != ttCroOuv || !QuickItem(R)) return false;
   } else if (!QuickAtom(R)) {
     return false;
   }

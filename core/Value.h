@@ -172,6 +172,9 @@ class TMirelonRecord : public TCollection {
   TMirelonValue GetField(std::u16string_view name) const;  // "Champ inconnu" (no line) when absent
   const TMirelonValue* FindField(std::u16string_view name) const;
   TMirelonValue* FindField(std::u16string_view name);
+  // The same, trying first the position `hint` where the name was found
+  // last; a hit elsewhere updates it.
+  TMirelonValue* FindField(std::u16string_view name, int32_t& hint);
   void SetField(std::u16string_view name, TMirelonValue v);
   int32_t FieldCount() const { return static_cast<int32_t>(FFields.size()); }
   template <class F>

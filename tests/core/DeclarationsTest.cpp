@@ -64,6 +64,23 @@ TEST(DeclarationsArrays, SupprimeVideAndIndexedAssignment) {
   EXPECT_NE(r.Error.find("Tableau trop grand"), std::string::npos) << r.Error;
 }
 
+// The same field read or written at one place of the program, in records
+// whose fields stand in other orders, or after a field is removed.
+TEST(DeclarationsFields, SamePlaceDifferentRecords) {
+  const char* records =
+      "fonction lire(r)\n  retourne r.b\nfin fonction\nprocédure ecrire(r, v)\n  r.b vaut v\nfin procédure\n"
+      "u est un enregistrement\nu.x vaut 1\nu.b vaut 2\nc est un enregistrement\nc.b vaut 3\nc.x vaut 4\n";
+  EXPECT_EQ(Out(std::string(records) + "affiche lire(u) + lire(c) * 10 + lire(u) * 100"), "232");
+  EXPECT_EQ(Out(std::string(records) + "appelle ecrire(c, 7)\nappelle ecrire(u, 8)\nappelle ecrire(c, 9)\n"
+                                       "affiche u\naffiche c"),
+            "{x: 1, b: 8}\n{b: 9, x: 4}");
+  EXPECT_EQ(Out(std::string(records) + "affiche lire(u)\nsupprime_champ(u, 'x')\naffiche lire(u)\n"
+                                       "u.B vaut 5\naffiche lire(u)\naffiche u"),
+            "2\n2\n5\n{b: 5}");
+  EXPECT_EQ(Err(std::string(records) + "affiche lire(u)\nsupprime_champ(u, 'b')\naffiche lire(u)"),
+            "Champ inconnu : \"b\"");
+}
+
 TEST(DeclarationsFields, VautAjouteSoustrait) {
   EXPECT_EQ(Err("e est un enregistrement\ne.nom vaut \"A\"\ne.nom vaut 3"),
             "Ligne 3: \"e.nom\" est de type texte, impossible d'affecter un nombre");

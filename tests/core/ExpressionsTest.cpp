@@ -155,12 +155,14 @@ class TExpressionMaker {
     static const char* const atoms[] = {"0", "1", "2", "3", "7", "0.5", "2.5", "10", "$FF",
                                         "x", "y", "n", "t", "f", "k", "vrai", "faux"};
     // Operands the shortcut leaves to the general evaluator.
-    static const char* const others[] = {"'4'", "inconnu", "99999999999999999999", "longueur('ab')"};
+    static const char* const others[] = {"'4'", "inconnu", "99999999999999999999", "longueur('ab')", "p.x",
+                                         "p.b", "p.s", "p.zz", "p.x.y", "l[0]", "l[1 + 1]", "l[x - 3]", "l[9]",
+                                         "l[-1]", "l[3]", "l[0][0]", "l[vrai]", "l[(x)] ^ 2", "x.y", "vrai.x"};
     switch (Next(12)) {
       case 0: return depth < 4 ? "(" + Expression(depth + 1) + ")" : Pick(atoms);
       case 1: return "-" + Operand(depth + 1);
       case 2: return "non " + Operand(depth + 1);
-      case 3: return Next(4) == 0 ? Pick(others) : Pick(atoms);
+      case 3: return Next(2) == 0 ? Pick(others) : Pick(atoms);
       default: return Pick(atoms);
     }
   }
@@ -188,7 +190,9 @@ void ExpectSameRuns(const std::string& program) {
 }  // namespace
 
 TEST(ExpressionsShortcut, SameResultsAsTheGeneralEvaluator) {
-  const std::string variables = "constante k vaut 4\nx vaut 3\ny vaut -2\nn vaut 0\nt vaut vrai\nf vaut faux\n";
+  const std::string variables =
+      "constante k vaut 4\nx vaut 3\ny vaut -2\nn vaut 0\nt vaut vrai\nf vaut faux\np est un enregistrement\n"
+      "p.x vaut 3\np.b vaut vrai\np.s vaut 't'\nl vaut [1, 2.5, vrai, 'z']\n";
   TExpressionMaker maker(7);
   for (int i = 0; i < 3000; ++i) {
     std::string e = maker.Make();
