@@ -239,6 +239,7 @@ bool TMirelon::CaseInRange(const TMirelonValue& Subject, const TMirelonValue& Lo
 void TMirelon::ExecuteSelect() {
   Expect(ttSelon);
   TMirelonValue subject = Evaluate();
+  TMirelonValue low, high;  // every "cas" value is read into these two in turn
   bool matched = false;
   ConsumeIf(ttEOL);
   for (;;) {
@@ -246,10 +247,10 @@ void TMirelon::ExecuteSelect() {
       ++FPos;
       bool hit = false;
       for (;;) {
-        TMirelonValue low = Evaluate();
+        ParseOr(low);
         if (At(ttA)) {
           ++FPos;
-          TMirelonValue high = Evaluate();
+          ParseOr(high);
           if (!matched && CaseInRange(subject, low, high)) hit = true;
         } else if (!matched && ValuesEqual(subject, low)) {
           hit = true;
