@@ -217,7 +217,10 @@ void TMirelon::ExecuteFor() {
     for (int64_t count = 1; step > 0 ? current <= stop + 1e-12 : current >= stop - 1e-12; ++count) {
       CheckLoopLimit(u"pour", count, line);
       CheckAbort();
-      AssignVariable(name.Key, name.Value, TMirelonValue::Number(current));
+      // The counter is usually a number already: it is then set in place.
+      TNameInfo& counter = FNames[name.Key];
+      if (!counter.IsConst && !counter.Bindings.empty()) counter.Bindings.back().Value.SetNumber(current);
+      else AssignVariable(name.Key, name.Value, TMirelonValue::Number(current));
       FPos = body;
       ExecuteBlock({ttFinPour});
       if (HandleLoopSignal()) break;
