@@ -46,6 +46,10 @@ TEST(ControlFlowLoops, ForSteps) {
   EXPECT_EQ(Out("n vaut 0\npour i de 1 à 3\ni vaut 10\nn ajoute 1\nfin pour\naffiche n"), "3");
   EXPECT_EQ(Err("pour i de 1 à 5 pas 0\nfin pour"), "Ligne 1: \"pas\" ne peut pas être 0");
   EXPECT_EQ(Err("pour 3 de 1 à 2\nfin pour"), "Ligne 1: \"pour\" attend un identifiant");
+  // A counter that held a text becomes a number; a constant is refused.
+  EXPECT_EQ(Out("i vaut 'x'\npour i de 1 à 2\naffiche i + 1\nfin pour\naffiche i"), "2\n3\n2");
+  EXPECT_EQ(Err("constante c vaut 1\npour c de 1 à 2\nfin pour"),
+            "Ligne 3: \"c\" est une constante : modification interdite");
 }
 
 TEST(ControlFlowSignals, BreakContinueAcrossBlocksAndCalls) {
