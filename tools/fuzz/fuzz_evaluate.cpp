@@ -9,7 +9,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const TBuiltinFunc evaluate = BuiltinFunction(BuiltinIndex().at(FoldName(u"évaluer")));
   fuzz::Guarded([&] {
     TMirelon M;
-    TBuiltinArgs args{TMirelonValue::Text(fuzz::InputText(data, size))};
+    TMirelonValue text = TMirelonValue::Text(fuzz::InputText(data, size));
+    TBuiltinArgs args(&text, 1);
     TMirelonValue result;
     evaluate(M, args, result);
   });
