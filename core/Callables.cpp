@@ -196,7 +196,7 @@ TMirelonValue TMirelon::CallCallable(int32_t key, const std::u16string& Name, TB
   // A function's returned value, or 0 for a procedure, a function that ended
   // without "retourne", or a call whose result is not wanted.
   if (FSignal == sgReturn && FHasReturnValue && c->Kind == ckFunction && WantResult) result = std::move(FReturnValue);
-  FReturnValue = TMirelonValue();
+  FReturnValue.MakeScalar(lvkNumber);
   FSignal = sgNone;
   FHasReturnValue = false;
   return result;

@@ -53,6 +53,12 @@ void TMirelon::ParseBinary(TMirelonValue& R, int MinLevel) {
   } else if (MinLevel <= kLevelNot && At(ttNon)) {
     ParseNot(R);
     ceiling = kLevelComparison;
+  } else if (At(ttIdentifiant)) {
+    // A call, an index, a field or a name before "^": what ParseUnary would
+    // reach through ParsePower and ParsePrimary, without the two steps.
+    CheckStack();
+    ParseName(R);
+    if (At(ttExposant)) ApplyPower(R);
   } else {
     ParseUnary(R);
   }
