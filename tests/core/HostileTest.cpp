@@ -49,6 +49,11 @@ TEST(HostileSize, HugeAndDeepPrograms) {
   ExpectContained(RunProgram(Repeat("si vrai alors ", 100000)));
   ExpectContained(RunProgram(Repeat("pour i de 1 à 2\n", 50000)));
   ExpectContained(RunProgram("affiche " + Repeat("-(", 50000)));
+  // Operands led by a name: calls, indexes and powers nested as deep.
+  ExpectContained(RunProgram("fonction f(x)\nretourne x\nfin fonction\naffiche " + Repeat("f(", 100000) + "1" +
+                             Repeat(")", 100000)));
+  ExpectContained(RunProgram("t vaut [1]\naffiche " + Repeat("t[", 100000) + "0" + Repeat("]", 100000)));
+  ExpectContained(RunProgram("x vaut 1\naffiche " + Repeat("x ^ ", 100000) + "1"));
 }
 
 // A program cut anywhere (a pupil still typing) ends: the interpreter reads
