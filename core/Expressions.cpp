@@ -1,5 +1,6 @@
-// The expression evaluator: one method per precedence level, each parsing
-// its operators from the tokens and combining values at once.
+// The expression evaluator: it parses the operators from the tokens and
+// combines values at once. Expressions of numbers and booleans first try the
+// shortcut of QuickExpressions.cpp.
 #include <cmath>
 
 #include "core/Arithmetic.h"

@@ -1,8 +1,8 @@
 // A shortcut for the expressions made only of numbers and booleans: literals,
-// plain variables, parentheses and operators. They are read from the same
-// tokens with the same grammar as ParseBinary's, but their values stay plain
-// doubles instead of full values. Anything else (a text, a call, an index, a
-// field, an error to raise) makes the shortcut give up: reading such an
+// variables, record fields, array items, parentheses and operators. They are
+// read from the same tokens with the same grammar as ParseBinary's, but their
+// values stay plain doubles instead of full values. Anything else (a text, a
+// call, an error to raise) makes the shortcut give up: reading such an
 // expression has changed nothing yet, so the general evaluator starts it
 // again from its first token and gives its result or its error.
 #include "core/Arithmetic.h"
