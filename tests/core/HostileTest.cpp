@@ -13,7 +13,7 @@ namespace {
 // Ends in a language error (catchable by "essayer") or runs.
 void ExpectContained(const TRunResult& r) { EXPECT_TRUE(!r.Failed || r.Language) << r.Error; }
 
-long MaxRssMb() {
+[[maybe_unused]] long MaxRssMb() {  // not checked under the address sanitizer
   rusage u{};
   getrusage(RUSAGE_SELF, &u);
   return u.ru_maxrss / 1024;
