@@ -94,7 +94,7 @@ bool TMirelon::RunIfBranch() {
 
 void TMirelon::ExecuteIf() {
   Expect(ttSi);
-  bool cond = ToBool(Evaluate());
+  bool cond = EvaluateCondition();
   SkipNewlines();
   Expect(ttAlors);
   ConsumeIf(ttEOL);
@@ -106,7 +106,7 @@ void TMirelon::ExecuteIf() {
   }
   while (!matched && At(ttSinonSi)) {
     ++FPos;
-    cond = ToBool(Evaluate());
+    cond = EvaluateCondition();
     SkipNewlines();
     Expect(ttAlors);
     ConsumeIf(ttEOL);
@@ -151,7 +151,7 @@ void TMirelon::ExecuteWhile() {
   int line = CurrentLine();
   Expect(ttTantQue);
   int32_t condStart = FPos;
-  bool cond = ToBool(Evaluate());
+  bool cond = EvaluateCondition();
   ConsumeIf(ttEOL);
   if (cond) {
     TDepthGuard loop(FLoopDepth);
@@ -161,7 +161,7 @@ void TMirelon::ExecuteWhile() {
       ExecuteBlock({ttFinTantQue});
       if (HandleLoopSignal()) break;
       FPos = condStart;
-      cond = ToBool(Evaluate());
+      cond = EvaluateCondition();
       ConsumeIf(ttEOL);
       if (!cond) break;
     }

@@ -42,8 +42,18 @@ void MarkOperands(std::vector<TMirelonToken>& tokens) {
 // most) while a lone operand costs one call instead of nine. Each level
 // leaves its result in R, so values are not copied on the way up.
 void TMirelon::ParseOr(TMirelonValue& R) {
-  if (FQuickNumbers && !FQuickRefused[FPos] && QuickExpression(R)) return;
-  ParseBinary(R, kLevelOr);
+  TQuickValue q;
+  if (!QuickExpression(q)) return ParseBinary(R, kLevelOr);
+  if (q.IsBool) R.SetBool(q.Num != 0);
+  else R.SetNumber(q.Num);
+}
+
+bool TMirelon::EvaluateCondition() {
+  TQuickValue q;
+  if (QuickExpression(q)) return q.Num != 0;  // a number or a boolean kept as 1 or 0
+  TMirelonValue v;
+  ParseBinary(v, kLevelOr);
+  return ToBool(v);
 }
 
 void TMirelon::ParseBinary(TMirelonValue& R, int MinLevel) {

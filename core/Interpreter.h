@@ -180,6 +180,8 @@ class TMirelon {
     ParseOr(v);
     return v;
   }
+  // The expression at FPos as a condition ("si", "tant que").
+  bool EvaluateCondition();
 
  private:
   bool AtSimpleOperand(int Level) const {
@@ -198,7 +200,7 @@ class TMirelon {
   void SetQuickNumbers(bool on) { FQuickNumbers = on; }
 
  private:
-  bool QuickExpression(TMirelonValue& R);
+  bool QuickExpression(TQuickValue& q);
   bool QuickBinary(TQuickValue& R, int MinLevel);
   bool QuickNot(TQuickValue& R);
   bool QuickUnary(TQuickValue& R);

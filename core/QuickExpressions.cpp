@@ -42,10 +42,11 @@ bool QuickApply(TMirelonTokenType op, TQuickValue& l, const TQuickValue& r) {
 
 }  // namespace
 
-bool TMirelon::QuickExpression(TMirelonValue& R) {
+bool TMirelon::QuickExpression(TQuickValue& q) {
+  if (!FQuickNumbers || FQuickRefused[FPos]) return false;
   int32_t start = FPos;
   const TMirelonToken* t = &FTokens[start];
-  TQuickValue q, right;
+  TQuickValue right;
   bool read;
   // The commonest shapes, an operand alone and two operands around one
   // operator, are read at once (the padding after the program's end makes
@@ -60,11 +61,7 @@ bool TMirelon::QuickExpression(TMirelonValue& R) {
     FQuickNesting = kQuickNesting;
     read = QuickBinary(q, kLevelOr);
   }
-  if (read) {
-    if (q.IsBool) R.SetBool(q.Num != 0);
-    else R.SetNumber(q.Num);
-    return true;
-  }
+  if (read) return true;
   // An expression that needs the general evaluator once is left to it for
   // the rest of the run, so that it does not pay for both on every pass.
   FPos = start;
