@@ -42,15 +42,13 @@ void MarkOperands(std::vector<TMirelonToken>& tokens) {
 // most) while a lone operand costs one call instead of nine. Each level
 // leaves its result in R, so values are not copied on the way up.
 void TMirelon::ParseOr(TMirelonValue& R) {
-  TQuickValue q;
-  if (!QuickExpression(q)) return ParseBinary(R, kLevelOr);
-  if (q.IsBool) R.SetBool(q.Num != 0);
-  else R.SetNumber(q.Num);
+  if (QuickReady() && QuickExpression(R)) return;
+  ParseBinary(R, kLevelOr);
 }
 
 bool TMirelon::EvaluateCondition() {
   TQuickValue q;
-  if (QuickExpression(q)) return q.Num != 0;  // a number or a boolean kept as 1 or 0
+  if (QuickReady() && QuickRead(q)) return q.Num != 0;  // a number or a boolean kept as 1 or 0
   TMirelonValue v;
   ParseBinary(v, kLevelOr);
   return ToBool(v);

@@ -200,7 +200,10 @@ class TMirelon {
   void SetQuickNumbers(bool on) { FQuickNumbers = on; }
 
  private:
-  bool QuickExpression(TQuickValue& q);
+  // Whether the expression at FPos is worth trying in the shortcut.
+  bool QuickReady() const { return FQuickNumbers && !FQuickRefused[FPos]; }
+  bool QuickExpression(TMirelonValue& R);
+  bool QuickRead(TQuickValue& q);
   bool QuickBinary(TQuickValue& R, int MinLevel);
   bool QuickNot(TQuickValue& R);
   bool QuickUnary(TQuickValue& R);

@@ -42,8 +42,15 @@ bool QuickApply(TMirelonTokenType op, TQuickValue& l, const TQuickValue& r) {
 
 }  // namespace
 
-bool TMirelon::QuickExpression(TQuickValue& q) {
-  if (!FQuickNumbers || FQuickRefused[FPos]) return false;
+bool TMirelon::QuickExpression(TMirelonValue& R) {
+  TQuickValue q;
+  if (!QuickRead(q)) return false;
+  if (q.IsBool) R.SetBool(q.Num != 0);
+  else R.SetNumber(q.Num);
+  return true;
+}
+
+bool TMirelon::QuickRead(TQuickValue& q) {
   int32_t start = FPos;
   const TMirelonToken* t = &FTokens[start];
   TQuickValue right;
