@@ -202,8 +202,8 @@ class TMirelon {
  private:
   // Whether the expression at FPos is worth trying in the shortcut.
   bool QuickReady() const { return FQuickNumbers && !FQuickRefused[FPos]; }
-  bool QuickExpression(TMirelonValue& R);
-  bool QuickRead(TQuickValue& q);
+  bool QuickExpression(TMirelonValue& R);  // the shortcut's result as a value
+  bool QuickRead(TQuickValue& q);  // gives up with FPos back at the start, marked refused
   bool QuickBinary(TQuickValue& R, int MinLevel);
   bool QuickNot(TQuickValue& R);
   bool QuickUnary(TQuickValue& R);
