@@ -42,6 +42,9 @@ void MarkOperands(std::vector<TMirelonToken>& tokens) {
 // most) while a lone operand costs one call instead of nine. Each level
 // leaves its result in R, so values are not copied on the way up.
 void TMirelon::ParseOr(TMirelonValue& R) {
+  // An operand alone, the commonest expression, is what ParseBinary's first
+  // step would read; the shortcut would only convert it twice.
+  if (AtSimpleOperand(kLevelOr)) return ParsePrimary(R);
   if (QuickReady() && QuickExpression(R)) return;
   ParseBinary(R, kLevelOr);
 }
