@@ -196,7 +196,7 @@ bool ToBoolSlow(const TMirelonValue& v) {
   }
 }
 
-bool ValuesEqual(const TMirelonValue& a, const TMirelonValue& b) {
+bool ValuesEqualSlow(const TMirelonValue& a, const TMirelonValue& b) {
   if (a.Kind == b.Kind) {
     switch (a.Kind) {
       case lvkNumber: return std::fabs(a.Num - b.Num) <= 1e-12;

@@ -1,6 +1,7 @@
 // The conversions that every statement and builtin uses.
 #pragma once
 
+#include <cmath>
 #include <string>
 #include <string_view>
 
@@ -15,7 +16,12 @@ double ToNumberSlow(const TMirelonValue& v, int line);
 inline double ToNumber(const TMirelonValue& v, int line) { return v.Kind == lvkNumber ? v.Num : ToNumberSlow(v, line); }
 bool ToBoolSlow(const TMirelonValue& v);
 inline bool ToBool(const TMirelonValue& v) { return v.Kind == lvkBool ? v.Bool : ToBoolSlow(v); }
-bool ValuesEqual(const TMirelonValue& a, const TMirelonValue& b);
+// Numbers are equal within 1e-12; other kinds by the rules of ValuesEqualSlow.
+bool ValuesEqualSlow(const TMirelonValue& a, const TMirelonValue& b);
+inline bool ValuesEqual(const TMirelonValue& a, const TMirelonValue& b) {
+  if (a.Kind == lvkNumber && b.Kind == lvkNumber) return std::fabs(a.Num - b.Num) <= 1e-12;
+  return ValuesEqualSlow(a, b);
+}
 std::u16string TypeName(TMirelonValueKind kind);
 
 // The number text forms: integers in plain digits, other numbers with at
