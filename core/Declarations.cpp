@@ -93,15 +93,14 @@ void TMirelon::ExecuteAssignment(int32_t key, const std::u16string& N) {
   int line = CurrentLine();
   Expect(ttVaut);
   TMirelonValue v = Evaluate();
-  TNameInfo& info = FNames[key];
-  if (info.Bindings.empty()) return DefineLocal(key, N, std::move(v));
-  TMirelonValue& old = info.Bindings.back().Value;
-  TMirelonValueKind kind = info.IsConst ? info.Const.Kind : old.Kind;
+  TMirelonValue* slot = FindVariable(key);
+  if (!slot) return DefineLocal(key, N, std::move(v));
+  TMirelonValueKind kind = LookUp(key)->Kind;  // a constant of that name comes first
   if (kind != v.Kind)
     throw EMirelonError::CreateFmtAtLine(line, u"\"%s\" est de type %s, impossible d'affecter un %s",
                                          {N, TypeName(kind), TypeName(v.Kind)});
   CheckNotConst(key, N);
-  old = std::move(v);
+  *slot = std::move(v);
 }
 
 static bool IsCanvas(const TMirelonValue& v) { return v.Kind == lvkRecord && v.Rec && v.Rec->HasField(u"__toile_id"); }

@@ -190,11 +190,6 @@ void TMirelon::AssignVariable(int32_t key, const std::u16string& name, TMirelonV
   bindings.back().Value = std::move(V);
 }
 
-TMirelonValue* TMirelon::FindVariable(int32_t key) {
-  auto& bindings = FNames[key].Bindings;
-  return bindings.empty() ? nullptr : &bindings.back().Value;
-}
-
 void TMirelon::FailUnknownVariable(const std::u16string& name) const { FailFmt(u"Variable inconnue : \"%s\"", {name}); }
 
 // ---- cursor ----

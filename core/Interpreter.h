@@ -162,14 +162,23 @@ class TMirelon {
   void DefineLocal(int32_t key, const std::u16string& name, TMirelonValue&& V);
   void AssignVariable(int32_t key, const std::u16string& name, TMirelonValue&& V);
   bool VariableExists(int32_t key) const { return !FNames[key].Bindings.empty(); }
-  const TMirelonValue& GetVariable(int32_t key, const std::u16string& name) {
+  // The value a name stands for: its constant, else its innermost variable;
+  // null when it has neither.
+  const TMirelonValue* LookUp(int32_t key) const {
     const TNameInfo& info = FNames[key];
-    if (info.IsConst) return info.Const;
-    if (info.Bindings.empty()) FailUnknownVariable(name);
-    return info.Bindings.back().Value;
+    if (info.IsConst) return &info.Const;
+    return info.Bindings.empty() ? nullptr : &info.Bindings.back().Value;
+  }
+  const TMirelonValue& GetVariable(int32_t key, const std::u16string& name) {
+    const TMirelonValue* v = LookUp(key);
+    if (!v) FailUnknownVariable(name);
+    return *v;
   }
   [[noreturn]] void FailUnknownVariable(const std::u16string& name) const;
-  TMirelonValue* FindVariable(int32_t key);  // the innermost binding, or null
+  TMirelonValue* FindVariable(int32_t key) {  // the innermost binding, or null
+    auto& bindings = FNames[key].Bindings;
+    return bindings.empty() ? nullptr : &bindings.back().Value;
+  }
   void CheckNotConst(int32_t key, const std::u16string& name);
   void SkipCallableDefinition();
 

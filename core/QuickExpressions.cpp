@@ -76,13 +76,10 @@ bool TMirelon::QuickRead(TQuickValue& q) {
   return false;
 }
 
-// The value a name stands for: a constant or the innermost variable; null
-// for "vrai", "faux" and unknown names.
+// The value a name stands for, null for "vrai" and "faux": read as literals
+// even where a variable has their name.
 const TMirelonValue* TMirelon::QuickVariable(const TMirelonToken& t) const {
-  const TNameInfo& info = FNames[t.Key];
-  if (info.BoolLiteral >= 0) return nullptr;
-  if (info.IsConst) return &info.Const;
-  return info.Bindings.empty() ? nullptr : &info.Bindings.back().Value;
+  return FNames[t.Key].BoolLiteral >= 0 ? nullptr : LookUp(t.Key);
 }
 
 namespace {
@@ -109,7 +106,7 @@ inline bool TMirelon::QuickOperand(const TMirelonToken& t, TQuickValue& R) const
     R = QuickBool(literal == 1);
     return true;
   }
-  const TMirelonValue* v = QuickVariable(t);
+  const TMirelonValue* v = LookUp(t.Key);
   return v && QuickScalar(*v, R);
 }
 
