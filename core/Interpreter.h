@@ -139,9 +139,6 @@ class TMirelon {
     while (FTokens[FPos].TokenType == ttEOL) ++FPos;
   }
   bool At(TMirelonTokenType T) const { return CurrentToken().TokenType == T; }
-  void SkipOptionalEOL() {
-    if (At(ttEOL)) ++FPos;
-  }
   void CheckAbort() {
     if (FPlainAbortCheck ? FPlainAbortCheck() : FHasAbortCheck && FCheckAbort()) FailAborted();
   }
