@@ -218,8 +218,8 @@ void TMirelon::ExecuteFor() {
       CheckLoopLimit(u"pour", count, line);
       CheckAbort();
       // The counter is usually a number already: it is then set in place.
-      TNameInfo& counter = FNames[name.Key];
-      if (!counter.IsConst && !counter.Bindings.empty()) counter.Bindings.back().Value.SetNumber(current);
+      TMirelonValue* counter = FNames[name.Key].IsConst ? nullptr : FindVariable(name.Key);
+      if (counter) counter->SetNumber(current);
       else AssignVariable(name.Key, name.Value, TMirelonValue::Number(current));
       FPos = body;
       ExecuteBlock({ttFinPour});

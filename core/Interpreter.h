@@ -219,7 +219,7 @@ class TMirelon {
   bool QuickField(TQuickValue& R);
   bool QuickItem(TQuickValue& R);
   bool FQuickNumbers = true;
-  // Parentheses and exponents one expression may hold in the shortcut: more
+  // Parentheses, indexes and exponents one expression may hold in the shortcut: more
   // is left to the general evaluator, so that the shortcut's recursion stays
   // shallow and deep nesting is reported the usual way.
   static constexpr int kQuickNesting = 64;
