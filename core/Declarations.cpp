@@ -92,6 +92,8 @@ void TMirelon::ExecuteConstant() {
 void TMirelon::ExecuteAssignment(int32_t key, const std::u16string& N) {
   int line = CurrentLine();
   Expect(ttVaut);
+  double number;
+  if (TMirelonValue* target = QuickNumberFor(key, number)) return target->SetNumber(number);
   TMirelonValue v = Evaluate();
   TMirelonValue* slot = FindVariable(key);
   if (!slot) return DefineLocal(key, N, std::move(v));
@@ -107,6 +109,8 @@ static bool IsCanvas(const TMirelonValue& v) { return v.Kind == lvkRecord && v.R
 
 void TMirelon::ExecuteAdd(int32_t key, const std::u16string& N) {
   ++FPos;
+  double number;
+  if (TMirelonValue* target = QuickNumberFor(key, number)) return target->SetNumber(target->Num + number);
   TMirelonValue v = Evaluate();
   const TMirelonValue& cur = GetVariable(key, N);
   if (cur.Kind == lvkArray) {
@@ -129,6 +133,8 @@ void TMirelon::ExecuteAdd(int32_t key, const std::u16string& N) {
 
 void TMirelon::ExecuteSubtract(int32_t key, const std::u16string& N) {
   ++FPos;
+  double number;
+  if (TMirelonValue* target = QuickNumberFor(key, number)) return target->SetNumber(target->Num - number);
   TMirelonValue v = Evaluate();
   const TMirelonValue& cur = GetVariable(key, N);
   if (cur.Kind != lvkNumber)

@@ -210,14 +210,27 @@ class TMirelon {
   bool QuickReady() const { return FQuickNumbers && !FQuickRefused[FPos]; }
   bool QuickExpression(TMirelonValue& R);  // the shortcut's result as a value
   bool QuickRead(TQuickValue& q);  // gives up with FPos back at the start, marked refused
-  bool QuickBinary(TQuickValue& R, int MinLevel);
-  bool QuickNot(TQuickValue& R);
-  bool QuickUnary(TQuickValue& R);
-  bool QuickAtom(TQuickValue& R);
+  // The variable a statement ("vaut", "ajoute", "soustrait") may change in
+  // place: one holding a number, not a constant, when its expression reads
+  // as a number in the shortcut. Null otherwise, with FPos left for the
+  // general path.
+  TMirelonValue* QuickNumberFor(int32_t key, double& value) {
+    if (!QuickReady()) return nullptr;
+    TNameInfo& info = FNames[key];
+    if (info.IsConst || info.Bindings.empty() || info.Bindings.back().Value.Kind != lvkNumber) return nullptr;
+    return QuickNumberInto(info.Bindings.back().Value, value);
+  }
+  TMirelonValue* QuickNumberInto(TMirelonValue& slot, double& value);
+  // Each reads from token t and returns the token after what it read, or
+  // null when it gives up; the cursor stays in a register instead of FPos.
+  using TQuickCursor = const TMirelonToken*;
+  TQuickCursor QuickBinary(TQuickCursor t, TQuickValue& R, int MinLevel);
+  TQuickCursor QuickNot(TQuickCursor t, TQuickValue& R);
+  TQuickCursor QuickUnary(TQuickCursor t, TQuickValue& R);
+  TQuickCursor QuickField(TQuickCursor t, TQuickValue& R);
+  TQuickCursor QuickItem(TQuickCursor t, TQuickValue& R);
   bool QuickOperand(const TMirelonToken& t, TQuickValue& R) const;
   const TMirelonValue* QuickVariable(const TMirelonToken& t) const;
-  bool QuickField(TQuickValue& R);
-  bool QuickItem(TQuickValue& R);
   bool FQuickNumbers = true;
   // Parentheses, indexes and exponents one expression may hold in the shortcut: more
   // is left to the general evaluator, so that the shortcut's recursion stays

@@ -51,29 +51,40 @@ bool TMirelon::QuickExpression(TMirelonValue& R) {
 }
 
 bool TMirelon::QuickRead(TQuickValue& q) {
-  int32_t start = FPos;
-  const TMirelonToken* t = &FTokens[start];
+  TQuickCursor first = &FTokens[FPos], t = first;
   TQuickValue right;
-  bool read;
   // The commonest shapes, an operand alone and two operands around one
   // operator, are read at once (the padding after the program's end makes
   // the tokens ahead safe to look at); the rest level by level.
   if (t[0].Atom && t[1].BinaryLevel == 0) {
-    read = QuickOperand(t[0], q);
-    FPos = start + 1;
+    t = QuickOperand(t[0], q) ? t + 1 : nullptr;
   } else if (t[0].Atom && t[1].BinaryLevel < kLevelPower && t[2].Atom && t[3].BinaryLevel == 0) {
-    read = QuickOperand(t[0], q) && QuickOperand(t[2], right) && QuickApply(t[1].TokenType, q, right);
-    FPos = start + 3;
+    bool read = QuickOperand(t[0], q) && QuickOperand(t[2], right) && QuickApply(t[1].TokenType, q, right);
+    t = read ? t + 3 : nullptr;
   } else {
     FQuickNesting = kQuickNesting;
-    read = QuickBinary(q, kLevelOr);
+    t = QuickBinary(t, q, kLevelOr);
   }
-  if (read) return true;
+  if (t) {
+    FPos += static_cast<int32_t>(t - first);
+    return true;
+  }
   // An expression that needs the general evaluator once is left to it for
   // the rest of the run, so that it does not pay for both on every pass.
-  FPos = start;
-  FQuickRefused[start] = 1;
+  FQuickRefused[FPos] = 1;
   return false;
+}
+
+TMirelonValue* TMirelon::QuickNumberInto(TMirelonValue& slot, double& value) {
+  int32_t start = FPos;
+  TQuickValue q;
+  if (!QuickRead(q)) return nullptr;
+  if (q.IsBool) {  // the general path reports the wrong kind
+    FPos = start;
+    return nullptr;
+  }
+  value = q.Num;
+  return &slot;
 }
 
 // The value a name stands for, null for "vrai" and "faux": read as literals
@@ -112,94 +123,94 @@ inline bool TMirelon::QuickOperand(const TMirelonToken& t, TQuickValue& R) const
 
 // "p.x", a field of a record, and "t[i]", an item of an array (one index),
 // when they hold a number or a boolean.
-bool TMirelon::QuickField(TQuickValue& R) {
-  const TMirelonToken* t = &FTokens[FPos];
-  if (t[2].TokenType != ttIdentifiant) return false;
+TMirelon::TQuickCursor TMirelon::QuickField(TQuickCursor t, TQuickValue& R) {
+  if (t[2].TokenType != ttIdentifiant) return nullptr;
   const TMirelonValue* v = QuickVariable(t[0]);
-  if (!v || v->Kind != lvkRecord || !v->Rec) return false;
-  const TMirelonValue* field = v->Rec->FindField(t[2].Value, FFieldHints[FPos + 2]);
-  if (!field || !QuickScalar(*field, R)) return false;
-  FPos += 3;
-  return true;
+  if (!v || v->Kind != lvkRecord || !v->Rec) return nullptr;
+  int32_t& hint = FFieldHints[t - FTokens.data() + 2];
+  const TMirelonValue* field = v->Rec->FindField(t[2].Value, hint);
+  return field && QuickScalar(*field, R) ? t + 3 : nullptr;
 }
 
-bool TMirelon::QuickItem(TQuickValue& R) {
-  const TMirelonValue* v = QuickVariable(CurrentToken());
-  if (!v || v->Kind != lvkArray || !v->Arr || --FQuickNesting < 0) return false;
-  FPos += 2;
+TMirelon::TQuickCursor TMirelon::QuickItem(TQuickCursor t, TQuickValue& R) {
+  const TMirelonValue* v = QuickVariable(t[0]);
+  if (!v || v->Kind != lvkArray || !v->Arr || --FQuickNesting < 0) return nullptr;
   TQuickValue index;
-  if (!QuickBinary(index, kLevelOr) || !At(ttCroFerm)) return false;
-  ++FPos;
-  if (At(ttCroOuv)) return false;  // an item of an item: left to the general evaluator
+  t = QuickBinary(t + 2, index, kLevelOr);
+  // An item of an item is left to the general evaluator.
+  if (!t || t[0].TokenType != ttCroFerm || t[1].TokenType == ttCroOuv) return nullptr;
   int64_t k = TruncToInt64(index.Num);
-  return k >= 0 && k < v->Arr->Count() && QuickScalar(v->Arr->Item(static_cast<int32_t>(k)), R);
-}
-
-inline bool TMirelon::QuickAtom(TQuickValue& R) {
-  if (!QuickOperand(CurrentToken(), R)) return false;
-  ++FPos;
-  return true;
+  bool read = k >= 0 && k < v->Arr->Count() && QuickScalar(v->Arr->Item(static_cast<int32_t>(k)), R);
+  return read ? t + 1 : nullptr;
 }
 
 // The levels of ParseBinary: the same operators, the same ceilings (one
 // comparison, none right after "non ..."), a lone operand read in place.
-bool TMirelon::QuickBinary(TQuickValue& R, int MinLevel) {
+TMirelon::TQuickCursor TMirelon::QuickBinary(TQuickCursor t, TQuickValue& R, int MinLevel) {
   int ceiling = kLevelPower;
-  if (AtSimpleOperand(kLevelPower)) {
-    if (!QuickAtom(R)) return false;
-  } else if (MinLevel <= kLevelNot && At(ttNon)) {
-    if (!QuickNot(R)) return false;
+  if (t[0].Atom && t[1].BinaryLevel < kLevelPower) {
+    if (!QuickOperand(t[0], R)) return nullptr;
+    ++t;
+  } else if (MinLevel <= kLevelNot && t->TokenType == ttNon) {
+    if (!(t = QuickNot(t, R))) return nullptr;
     ceiling = kLevelComparison;
-  } else if (!QuickUnary(R)) {
-    return false;
+  } else if (!(t = QuickUnary(t, R))) {
+    return nullptr;
   }
   for (;;) {
-    int level = CurrentToken().BinaryLevel;
-    if (level < MinLevel || level >= ceiling) return true;
-    TMirelonTokenType op = CurrentToken().TokenType;
-    ++FPos;
+    int level = t->BinaryLevel;
+    if (level < MinLevel || level >= ceiling) return t;
+    TMirelonTokenType op = t->TokenType;
     TQuickValue right;
-    bool read = AtSimpleOperand(level + 1) ? QuickAtom(right) : QuickBinary(right, level + 1);
-    if (!read || !QuickApply(op, R, right)) return false;
+    ++t;
+    if (t[0].Atom && t[1].BinaryLevel <= level) {  // a right operand alone
+      if (!QuickOperand(t[0], right)) return nullptr;
+      ++t;
+    } else if (!(t = QuickBinary(t, right, level + 1))) {
+      return nullptr;
+    }
+    if (!QuickApply(op, R, right)) return nullptr;
     ceiling = level == kLevelComparison ? level : level + 1;
   }
 }
 
 // "non" as often as it is written, then one comparison level.
-bool TMirelon::QuickNot(TQuickValue& R) {
+TMirelon::TQuickCursor TMirelon::QuickNot(TQuickCursor t, TQuickValue& R) {
   bool invert = false;
-  for (; At(ttNon); ++FPos) invert = !invert;
-  if (!QuickBinary(R, kLevelComparison)) return false;
+  for (; t->TokenType == ttNon; ++t) invert = !invert;
+  if (!(t = QuickBinary(t, R, kLevelComparison))) return nullptr;
   if (invert || !R.IsBool) R = QuickBool((R.Num != 0) != invert);
-  return true;
+  return t;
 }
 
 // One unary minus, then a primary and its exponent ("^" groups to the right
 // and its exponent may start with a minus).
-bool TMirelon::QuickUnary(TQuickValue& R) {
-  bool negate = At(ttMoins);
-  if (negate) ++FPos;
-  if (At(ttParOuv)) {
-    if (--FQuickNesting < 0) return false;
-    ++FPos;
-    if (!QuickBinary(R, kLevelOr) || !At(ttParFerm)) return false;
-    ++FPos;
-  } else if (At(ttIdentifiant) && !CurrentToken().Atom) {
-    TMirelonTokenType next = FTokens[FPos + 1].TokenType;
-    if (next == ttDot ? !QuickField(R) : next != ttCroOuv || !QuickItem(R)) return false;
-  } else if (!QuickAtom(R)) {
-    return false;
+TMirelon::TQuickCursor TMirelon::QuickUnary(TQuickCursor t, TQuickValue& R) {
+  bool negate = t->TokenType == ttMoins;
+  if (negate) ++t;
+  if (t->TokenType == ttParOuv) {
+    if (--FQuickNesting < 0) return nullptr;
+    t = QuickBinary(t + 1, R, kLevelOr);
+    if (!t || t->TokenType != ttParFerm) return nullptr;
+    ++t;
+  } else if (t->TokenType == ttIdentifiant && !t->Atom) {
+    TMirelonTokenType next = t[1].TokenType;
+    t = next == ttDot ? QuickField(t, R) : next == ttCroOuv ? QuickItem(t, R) : nullptr;
+    if (!t) return nullptr;
+  } else if (QuickOperand(t[0], R)) {
+    ++t;
+  } else {
+    return nullptr;
   }
-  if (At(ttExposant)) {
-    if (--FQuickNesting < 0) return false;
-    ++FPos;
+  if (t->TokenType == ttExposant) {
+    if (--FQuickNesting < 0) return nullptr;
     TQuickValue exponent;
-    if (!QuickUnary(exponent)) return false;
+    if (!(t = QuickUnary(t + 1, exponent))) return nullptr;
     R = {Power(R.Num, exponent.Num), false};
-    if (!NumberInRange(R.Num)) return false;
+    if (!NumberInRange(R.Num)) return nullptr;
   }
   if (negate) R = {-R.Num, false};
-  return true;
+  return t;
 }
 
 }  // namespace mirelon

@@ -201,6 +201,23 @@ TEST(ExpressionsShortcut, SameResultsAsTheGeneralEvaluator) {
   }
 }
 
+// "vaut", "ajoute" and "soustrait" change a number variable in place when
+// their expression reads as a number: the same values and errors, also on a
+// constant, a boolean, a text and a variable past 2^53.
+TEST(ExpressionsShortcut, NumberStatementsInPlace) {
+  const std::string variables =
+      "constante k vaut 4\nx vaut 3\ny vaut -2\nn vaut 0\nt vaut vrai\nf vaut faux\np est un enregistrement\n"
+      "p.x vaut 3\nl vaut [1, 2.5, vrai, 'z']\ngrand vaut 2 ^ 53\nmot vaut 'a'\n";
+  const char* const targets[] = {"x", "x", "y", "k", "t", "mot", "grand", "absent"};
+  const char* const statements[] = {" vaut ", " ajoute ", " soustrait "};
+  TExpressionMaker maker(11);
+  for (int i = 0; i < 1500; ++i) {
+    std::string e = maker.Make();
+    const char* target = targets[i % 8];
+    ExpectSameRuns(variables + target + statements[i % 3] + e + "\naffiche " + target);
+  }
+}
+
 TEST(ExpressionsShortcut, VariablesThatChangeKind) {
   // The shortcut gives up on the text, and its result stays right when the
   // variable is a number again.
