@@ -174,10 +174,33 @@ void TMirelon::ExecuteVide() {
   AssignVariable(name.Key, name.Value, std::move(cur));
 }
 
+// "p.x vaut", "ajoute" or "soustrait" an expression that reads as a number,
+// on a number field of a record variable that is not a constant: the field
+// changes in place, with the results and errors of the general statement.
+bool TMirelon::QuickFieldStatement(int32_t key, int32_t fieldPos) {
+  TMirelonTokenType op = FTokens[fieldPos + 1].TokenType;
+  if (op != ttVaut && op != ttAjoute && op != ttSoustrait) return false;
+  TNameInfo& info = FNames[key];
+  if (!FQuickNumbers || FQuickRefused[fieldPos + 2] || info.IsConst || info.Bindings.empty()) return false;
+  TMirelonValue& rec = info.Bindings.back().Value;
+  if (rec.Kind != lvkRecord || !rec.Rec) return false;
+  TMirelonValue* field = rec.Rec->FindField(FTokens[fieldPos].Value, FFieldHints[fieldPos]);
+  if (!field || field->Kind != lvkNumber) return false;
+  FPos = fieldPos + 2;
+  double number;
+  if (!QuickNumberInto(*field, number)) {
+    FPos = fieldPos + 1;
+    return false;
+  }
+  field->SetNumber(op == ttVaut ? number : op == ttAjoute ? field->Num + number : field->Num - number);
+  return true;
+}
+
 void TMirelon::ExecuteFieldStatement(int32_t key, const std::u16string& N) {
   Expect(ttDot);
   if (!At(ttIdentifiant)) Fail(u"Nom de champ attendu après \".\"");
   int32_t fieldPos = FPos++;
+  if (QuickFieldStatement(key, fieldPos)) return;
   const std::u16string& F = FTokens[fieldPos].Value;
   TMirelonValue rec = GetVariable(key, N);
   if (rec.Kind != lvkRecord) FailFmt(u"\"%s\" n'est pas un enregistrement", {N});

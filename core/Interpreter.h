@@ -221,6 +221,7 @@ class TMirelon {
     return QuickNumberInto(info.Bindings.back().Value, value);
   }
   TMirelonValue* QuickNumberInto(TMirelonValue& slot, double& value);
+  bool QuickFieldStatement(int32_t key, int32_t fieldPos);
   // Each reads from token t and returns the token after what it read, or
   // null when it gives up; the cursor stays in a register instead of FPos.
   using TQuickCursor = const TMirelonToken*;

@@ -237,9 +237,7 @@ TMirelonValue* TMirelonRecord::FindField(std::u16string_view name) {
   return i < 0 ? nullptr : &FFields[i].Value;
 }
 
-TMirelonValue* TMirelonRecord::FindField(std::u16string_view name, int32_t& hint) {
-  // Field names are unique, so an exact match at the hint is the field.
-  if (hint >= 0 && hint < FieldCount() && FFields[hint].Name == name) return &FFields[hint].Value;
+TMirelonValue* TMirelonRecord::FindFieldAndHint(std::u16string_view name, int32_t& hint) {
   int32_t i = IndexOf(name);
   if (i < 0) return nullptr;
   hint = i;

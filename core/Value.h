@@ -174,7 +174,11 @@ class TMirelonRecord : public TCollection {
   TMirelonValue* FindField(std::u16string_view name);
   // The same, trying first the position `hint` where the name was found
   // last; a hit elsewhere updates it.
-  TMirelonValue* FindField(std::u16string_view name, int32_t& hint);
+  TMirelonValue* FindField(std::u16string_view name, int32_t& hint) {
+    // Field names are unique, so an exact match at the hint is the field.
+    if (hint >= 0 && hint < FieldCount() && FFields[hint].Name == name) return &FFields[hint].Value;
+    return FindFieldAndHint(name, hint);
+  }
   void SetField(std::u16string_view name, TMirelonValue v);
   int32_t FieldCount() const { return static_cast<int32_t>(FFields.size()); }
   template <class F>
@@ -190,6 +194,7 @@ class TMirelonRecord : public TCollection {
     TMirelonValue Value;
   };
   int32_t IndexOf(std::u16string_view name) const;
+  TMirelonValue* FindFieldAndHint(std::u16string_view name, int32_t& hint);
   std::vector<Field> FFields;
 };
 

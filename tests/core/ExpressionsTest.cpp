@@ -201,19 +201,21 @@ TEST(ExpressionsShortcut, SameResultsAsTheGeneralEvaluator) {
   }
 }
 
-// "vaut", "ajoute" and "soustrait" change a number variable in place when
-// their expression reads as a number: the same values and errors, also on a
-// constant, a boolean, a text and a variable past 2^53.
+// "vaut", "ajoute" and "soustrait" change a number variable or field in place
+// when their expression reads as a number: the same values and errors, also
+// on a constant, a boolean, a text, a value past 2^53 and a missing field.
 TEST(ExpressionsShortcut, NumberStatementsInPlace) {
   const std::string variables =
       "constante k vaut 4\nx vaut 3\ny vaut -2\nn vaut 0\nt vaut vrai\nf vaut faux\np est un enregistrement\n"
-      "p.x vaut 3\nl vaut [1, 2.5, vrai, 'z']\ngrand vaut 2 ^ 53\nmot vaut 'a'\n";
-  const char* const targets[] = {"x", "x", "y", "k", "t", "mot", "grand", "absent"};
+      "p.x vaut 3\np.b vaut vrai\np.s vaut 't'\np.g vaut 2 ^ 53\nl vaut [1, 2.5, vrai, 'z']\ngrand vaut 2 ^ 53\n"
+      "mot vaut 'a'\n";
+  const char* const targets[] = {"x", "x", "y", "k", "t", "mot", "grand", "absent",
+                                 "p.x", "p.x", "p.b", "p.s", "p.g", "p.zz", "k.x", "x.y", "l.x"};
   const char* const statements[] = {" vaut ", " ajoute ", " soustrait "};
   TExpressionMaker maker(11);
-  for (int i = 0; i < 1500; ++i) {
+  for (int i = 0; i < 3000; ++i) {
     std::string e = maker.Make();
-    const char* target = targets[i % 8];
+    const char* target = targets[i % std::size(targets)];
     ExpectSameRuns(variables + target + statements[i % 3] + e + "\naffiche " + target);
   }
 }
