@@ -136,7 +136,7 @@ void TMirelon::ExecuteCall() {
   ++FPos;
   TArgumentsMark mark(*this);
   if (At(ttParOuv)) ParseArguments();
-  CallCallable(name.Key, name.Value, mark.Args(), false);
+  CallCallable(name.Key, name.Value, mark.Args(), nullptr);
 }
 
 void TMirelon::ExecuteReturn() {
@@ -161,11 +161,15 @@ void TMirelon::ExecuteReturn() {
                             {FCallDepth, c.Name}));
 }
 
-TMirelonValue TMirelon::CallCallable(int32_t key, const std::u16string& Name, TBuiltinArgs Args, bool WantResult) {
+void TMirelon::CallCallable(int32_t key, const std::u16string& Name, TBuiltinArgs Args, TMirelonValue* Result) {
   if (key < 0) key = Intern(Name);
-  TMirelonValue result;
   int32_t builtin = FNames[key].Builtin;
-  if (builtin >= 0 && TryBuiltin(builtin, Args, result)) return result;
+  if (builtin >= 0) {
+    TMirelonValue result;  // builtins start from 0
+    TryBuiltin(builtin, Args, result);
+    if (Result) *Result = std::move(result);
+    return;
+  }
   const TMirelonCallable* c = FNames[key].Callable;
   if (!c) FailFmt(u"Fonction/procédure inconnue : \"%s\"", {Name});
   if (Args.size() != c->Params.size()) FailArgumentCount(*c, Args.size());
@@ -195,11 +199,13 @@ TMirelonValue TMirelon::CallCallable(int32_t key, const std::u16string& Name, TB
   ExecuteRange(c->BodyEnd);
   // A function's returned value, or 0 for a procedure, a function that ended
   // without "retourne", or a call whose result is not wanted.
-  if (FSignal == sgReturn && FHasReturnValue && c->Kind == ckFunction && WantResult) result = std::move(FReturnValue);
+  if (Result) {
+    if (FSignal == sgReturn && FHasReturnValue && c->Kind == ckFunction) *Result = std::move(FReturnValue);
+    else Result->MakeScalar(lvkNumber);
+  }
   FReturnValue.MakeScalar(lvkNumber);
   FSignal = sgNone;
   FHasReturnValue = false;
-  return result;
 }
 
 }  // namespace mirelon

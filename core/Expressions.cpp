@@ -295,7 +295,7 @@ void TMirelon::ParseName(TMirelonValue& R) {
       ++FPos;
       TArgumentsMark mark(*this);
       ParseArguments();
-      R = CallCallable(name.Key, name.Value, mark.Args(), true);
+      CallCallable(name.Key, name.Value, mark.Args(), &R);
       return;
     }
     case ttDot: {
@@ -395,10 +395,16 @@ void TMirelon::ParseArguments() {
   Expect(ttParOuv);
   if (!At(ttParFerm)) {
     for (;;) {
-      // Read apart: a call inside the argument may grow the stack and move it.
-      TMirelonValue v;
-      ParseOr(v);
-      FArgStack.push_back(std::move(v));
+      // A number or a boolean goes straight onto the stack. Anything else is
+      // read apart: a call inside the argument may grow the stack and move it.
+      TQuickValue q;
+      if (QuickReady() && QuickRead(q)) {
+        StoreQuick(FArgStack.emplace_back(), q);
+      } else {
+        TMirelonValue v;
+        ParseOr(v);
+        FArgStack.push_back(std::move(v));
+      }
       if (!At(ttVirgule)) break;
       ++FPos;
     }

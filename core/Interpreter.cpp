@@ -167,8 +167,8 @@ void TMirelon::DropInnermostScope() {
   }
 }
 
-void TMirelon::CheckNotConst(int32_t key, const std::u16string& name) {
-  if (FNames[key].IsConst) FailFmt(u"\"%s\" est une constante : modification interdite", {name});
+void TMirelon::FailConstant(const std::u16string& name) const {
+  FailFmt(u"\"%s\" est une constante : modification interdite", {name});
 }
 
 void TMirelon::DefineLocal(int32_t key, const std::u16string& name, TMirelonValue&& V) {

@@ -176,7 +176,10 @@ class TMirelon {
     auto& bindings = FNames[key].Bindings;
     return bindings.empty() ? nullptr : &bindings.back().Value;
   }
-  void CheckNotConst(int32_t key, const std::u16string& name);
+  void CheckNotConst(int32_t key, const std::u16string& name) const {
+    if (FNames[key].IsConst) FailConstant(name);
+  }
+  [[noreturn, gnu::cold]] void FailConstant(const std::u16string& name) const;
   void SkipCallableDefinition();
 
   // ---- expressions ----
@@ -209,6 +212,10 @@ class TMirelon {
   // Whether the expression at FPos is worth trying in the shortcut.
   bool QuickReady() const { return FQuickNumbers && !FQuickRefused[FPos]; }
   bool QuickExpression(TMirelonValue& R);  // the shortcut's result as a value
+  static void StoreQuick(TMirelonValue& R, TQuickValue q) {
+    if (q.IsBool) R.SetBool(q.Num != 0);
+    else R.SetNumber(q.Num);
+  }
   bool QuickRead(TQuickValue& q);  // gives up with FPos back at the start, marked refused
   // The variable a statement ("vaut", "ajoute", "soustrait") may change in
   // place: one holding a number, not a constant, when its expression reads
@@ -326,7 +333,8 @@ class TMirelon {
   void RefuseParameterName(const TMirelonToken& T, const std::vector<std::u16string>& Earlier);
 
  public:
-  TMirelonValue CallCallable(int32_t key, const std::u16string& Name, TBuiltinArgs Args, bool WantResult);
+  // The callable's result goes to *Result; null when it is not wanted.
+  void CallCallable(int32_t key, const std::u16string& Name, TBuiltinArgs Args, TMirelonValue* Result);
 
  private:
   [[noreturn]] void FailArgumentCount(const TMirelonCallable& c, size_t given);

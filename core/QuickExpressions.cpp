@@ -45,8 +45,7 @@ bool QuickApply(TMirelonTokenType op, TQuickValue& l, const TQuickValue& r) {
 bool TMirelon::QuickExpression(TMirelonValue& R) {
   TQuickValue q;
   if (!QuickRead(q)) return false;
-  if (q.IsBool) R.SetBool(q.Num != 0);
-  else R.SetNumber(q.Num);
+  StoreQuick(R, q);
   return true;
 }
 

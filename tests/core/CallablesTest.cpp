@@ -31,6 +31,9 @@ TEST(CallablesCalls, ArgumentsResultsAndScopes) {
   EXPECT_EQ(Err("affiche inconnue(1)\n"), "Ligne 1: Fonction/procédure inconnue : \"inconnue\"");
   EXPECT_EQ(Out("fonction f()\nx vaut 1\nfin fonction\naffiche f()"), "0");
   EXPECT_EQ(Out("procédure p()\nretourne 5\nfin procédure\naffiche p()"), "0");
+  // The result replaces whatever the value read before it held.
+  EXPECT_EQ(Out("procédure p()\nfin procédure\nselon 0\ncas 'a', p() :\naffiche 'zéro'\nfin selon"), "zéro");
+  EXPECT_EQ(Out("selon 2\ncas 'a', longueur('xy') :\naffiche 'deux'\nfin selon"), "deux");
   EXPECT_EQ(Out("fonction f()\naffiche 'dans f'\nretourne 3\nfin fonction\nappelle f"), "dans f");
   EXPECT_EQ(Out("x vaut 1\nprocédure p()\nx vaut 2\nlocal vaut 3\nfin procédure\nappelle p()\naffiche x\n"
                 "affiche local"),
