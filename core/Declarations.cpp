@@ -181,14 +181,14 @@ bool TMirelon::QuickFieldStatement(int32_t key, int32_t fieldPos) {
   TMirelonTokenType op = FTokens[fieldPos + 1].TokenType;
   if (op != ttVaut && op != ttAjoute && op != ttSoustrait) return false;
   TNameInfo& info = FNames[key];
-  if (!FQuickNumbers || FQuickRefused[fieldPos + 2] || info.IsConst || info.Bindings.empty()) return false;
+  if (!QuickReadyAt(fieldPos + 2) || info.IsConst || info.Bindings.empty()) return false;
   TMirelonValue& rec = info.Bindings.back().Value;
   if (rec.Kind != lvkRecord || !rec.Rec) return false;
   TMirelonValue* field = rec.Rec->FindField(FTokens[fieldPos].Value, FFieldHints[fieldPos]);
   if (!field || field->Kind != lvkNumber) return false;
   FPos = fieldPos + 2;
   double number;
-  if (!QuickNumberInto(*field, number)) {
+  if (!QuickNumber(number)) {
     FPos = fieldPos + 1;
     return false;
   }

@@ -210,7 +210,8 @@ class TMirelon {
 
  private:
   // Whether the expression at FPos is worth trying in the shortcut.
-  bool QuickReady() const { return FQuickNumbers && !FQuickRefused[FPos]; }
+  bool QuickReady() const { return QuickReadyAt(FPos); }
+  bool QuickReadyAt(int32_t pos) const { return FQuickNumbers && !FQuickRefused[pos]; }
   bool QuickExpression(TMirelonValue& R);  // the shortcut's result as a value
   static void StoreQuick(TMirelonValue& R, TQuickValue q) {
     if (q.IsBool) R.SetBool(q.Num != 0);
@@ -224,10 +225,13 @@ class TMirelon {
   TMirelonValue* QuickNumberFor(int32_t key, double& value) {
     if (!QuickReady()) return nullptr;
     TNameInfo& info = FNames[key];
-    if (info.IsConst || info.Bindings.empty() || info.Bindings.back().Value.Kind != lvkNumber) return nullptr;
-    return QuickNumberInto(info.Bindings.back().Value, value);
+    if (info.IsConst || info.Bindings.empty()) return nullptr;
+    TMirelonValue& slot = info.Bindings.back().Value;
+    return slot.Kind == lvkNumber && QuickNumber(value) ? &slot : nullptr;
   }
-  TMirelonValue* QuickNumberInto(TMirelonValue& slot, double& value);
+  // The expression at FPos as a number; false, with FPos unchanged, when the
+  // shortcut gives up or reads a boolean (the general path reports its kind).
+  bool QuickNumber(double& value);
   bool QuickFieldStatement(int32_t key, int32_t fieldPos);
   // Each reads from token t and returns the token after what it read, or
   // null when it gives up; the cursor stays in a register instead of FPos.

@@ -74,16 +74,16 @@ bool TMirelon::QuickRead(TQuickValue& q) {
   return false;
 }
 
-TMirelonValue* TMirelon::QuickNumberInto(TMirelonValue& slot, double& value) {
+bool TMirelon::QuickNumber(double& value) {
   int32_t start = FPos;
   TQuickValue q;
-  if (!QuickRead(q)) return nullptr;
-  if (q.IsBool) {  // the general path reports the wrong kind
+  if (!QuickRead(q)) return false;
+  if (q.IsBool) {
     FPos = start;
-    return nullptr;
+    return false;
   }
   value = q.Num;
-  return &slot;
+  return true;
 }
 
 // The value a name stands for, null for "vrai" and "faux": read as literals
