@@ -213,12 +213,12 @@ void TMirelon::ApplyPower(TMirelonValue& R) {
 // Number literals and plain variable reads are most operands: they are read
 // here, the other forms in a separate function so that this one stays small.
 void TMirelon::ParsePrimary(TMirelonValue& R) {
-  CheckStack();
   const TMirelonToken& t = CurrentToken();
   if (t.TokenType == ttNombre && t.HasNum) {
     ++FPos;
     return R.SetNumber(t.Num);
   }
+  CheckStack();  // the other forms may nest
   if (t.TokenType == ttIdentifiant) {
     if (!t.Atom || FNames[t.Key].BoolLiteral >= 0) return ParseName(R);
     ++FPos;
