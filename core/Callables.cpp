@@ -191,7 +191,14 @@ void TMirelon::CallCallable(int32_t key, const std::u16string& Name, TBuiltinArg
   if (static_cast<char*>(__builtin_frame_address(0)) < FCallFloor || FCallDepth > kMaxCallDepth) FailRecursion(*c);
   PushScope();
   frame.Pushed = true;
-  for (size_t i = 0; i < Args.size(); ++i) DefineLocal(c->ParamKeys[i], c->Params[i], std::move(Args[i]));
+  // The scope is new and the parameter names distinct: each gets a binding.
+  int32_t depth = ScopeDepth();
+  for (size_t i = 0; i < Args.size(); ++i) {
+    int32_t key = c->ParamKeys[i];
+    CheckNotConst(key, c->Params[i]);
+    FNames[key].Bindings.emplace_back(depth, std::move(Args[i]));
+    FScopeKeys.push_back(key);
+  }
 
   FPos = c->BodyStart;
   FSignal = sgNone;

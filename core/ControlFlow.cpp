@@ -141,10 +141,9 @@ bool TMirelon::HandleLoopSignal() {
   }
 }
 
-void TMirelon::CheckLoopLimit(const char16_t* LoopName, int64_t Count, int Line) {
-  if (FLoopIterationLimit > 0 && Count > FLoopIterationLimit)
-    throw EMirelonError::CreateFmtAtLine(Line, u"La boucle \"%s\" dépasse %d itérations (probable boucle infinie).",
-                                         {LoopName, FLoopIterationLimit});
+void TMirelon::FailLoopLimit(const char16_t* LoopName, int Line) const {
+  throw EMirelonError::CreateFmtAtLine(Line, u"La boucle \"%s\" dépasse %d itérations (probable boucle infinie).",
+                                       {LoopName, FLoopIterationLimit});
 }
 
 void TMirelon::ExecuteWhile() {

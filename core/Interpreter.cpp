@@ -151,8 +151,6 @@ void TMirelon::ValidateNames() {
 
 // ---- scopes ----
 
-void TMirelon::PushScope() { FScopeStarts.push_back(static_cast<uint32_t>(FScopeKeys.size())); }
-
 void TMirelon::PopScope() {
   if (FScopeStarts.size() <= 1) throw EMirelonError::Create(u"Erreur interne: pop global interdit");
   DropInnermostScope();

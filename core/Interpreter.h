@@ -154,7 +154,7 @@ class TMirelon {
   void ExecuteNameStatement();
   void ExecuteBlock(TTokenSet Terminators);
   void ExecuteRange(int32_t EndPos);
-  void PushScope();
+  void PushScope() { FScopeStarts.push_back(static_cast<uint32_t>(FScopeKeys.size())); }
   void PopScope();
   void DefineLocal(int32_t key, const std::u16string& name, TMirelonValue&& V);
   void AssignVariable(int32_t key, const std::u16string& name, TMirelonValue&& V);
@@ -309,7 +309,10 @@ class TMirelon {
   void ExecuteBreak();
   void ExecuteContinue();
   bool HandleLoopSignal();  // true when the loop must end
-  void CheckLoopLimit(const char16_t* LoopName, int64_t Count, int Line);
+  void CheckLoopLimit(const char16_t* LoopName, int64_t Count, int Line) const {
+    if (FLoopIterationLimit > 0 && Count > FLoopIterationLimit) FailLoopLimit(LoopName, Line);
+  }
+  [[noreturn, gnu::cold]] void FailLoopLimit(const char16_t* LoopName, int Line) const;
   bool CaseInRange(const TMirelonValue& Subject, const TMirelonValue& Low, const TMirelonValue& High);
   void FindBlockEnd(TMirelonTokenType Open, TMirelonTokenType Close);
   void SkipToFinSi() { FindBlockEnd(ttSi, ttFinSi); }
