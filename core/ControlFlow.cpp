@@ -217,8 +217,7 @@ void TMirelon::ExecuteFor() {
       CheckLoopLimit(u"pour", count, line);
       CheckAbort();
       // The counter is usually a number already: it is then set in place.
-      TMirelonValue* counter = FNames[name.Key].IsConst ? nullptr : FindVariable(name.Key);
-      if (counter) counter->SetNumber(current);
+      if (TMirelonValue* counter = FindWritableVariable(name.Key)) counter->SetNumber(current);
       else AssignVariable(name.Key, name.Value, TMirelonValue::Number(current));
       FPos = body;
       ExecuteBlock({ttFinPour});

@@ -180,11 +180,10 @@ void TMirelon::ExecuteVide() {
 bool TMirelon::QuickFieldStatement(int32_t key, int32_t fieldPos) {
   TMirelonTokenType op = FTokens[fieldPos + 1].TokenType;
   if (op != ttVaut && op != ttAjoute && op != ttSoustrait) return false;
-  TNameInfo& info = FNames[key];
-  if (!QuickReadyAt(fieldPos + 2) || info.IsConst || info.Bindings.empty()) return false;
-  TMirelonValue& rec = info.Bindings.back().Value;
-  if (rec.Kind != lvkRecord || !rec.Rec) return false;
-  TMirelonValue* field = rec.Rec->FindField(FTokens[fieldPos].Value, FFieldHints[fieldPos]);
+  if (!QuickReadyAt(fieldPos + 2)) return false;
+  TMirelonValue* rec = FindWritableVariable(key);
+  if (!rec || rec->Kind != lvkRecord || !rec->Rec) return false;
+  TMirelonValue* field = rec->Rec->FindField(FTokens[fieldPos].Value, FFieldHints[fieldPos]);
   if (!field || field->Kind != lvkNumber) return false;
   FPos = fieldPos + 2;
   double number;

@@ -176,6 +176,9 @@ class TMirelon {
     auto& bindings = FNames[key].Bindings;
     return bindings.empty() ? nullptr : &bindings.back().Value;
   }
+  // The innermost binding, null also when the name is a constant: a value a
+  // statement may change where it is.
+  TMirelonValue* FindWritableVariable(int32_t key) { return FNames[key].IsConst ? nullptr : FindVariable(key); }
   void CheckNotConst(int32_t key, const std::u16string& name) const {
     if (FNames[key].IsConst) FailConstant(name);
   }
@@ -198,7 +201,7 @@ class TMirelon {
   }
   void ParseOr(TMirelonValue& R);
   // Expressions of numbers and booleans only take a shortcut
-  // (QuickExpressions.cpp); each function gives up by returning false.
+  // (QuickExpressions.cpp); each function gives up by returning false or null.
  public:
   struct TQuickValue {
     double Num;
@@ -224,10 +227,8 @@ class TMirelon {
   // general path.
   TMirelonValue* QuickNumberFor(int32_t key, double& value) {
     if (!QuickReady()) return nullptr;
-    TNameInfo& info = FNames[key];
-    if (info.IsConst || info.Bindings.empty()) return nullptr;
-    TMirelonValue& slot = info.Bindings.back().Value;
-    return slot.Kind == lvkNumber && QuickNumber(value) ? &slot : nullptr;
+    TMirelonValue* slot = FindWritableVariable(key);
+    return slot && slot->Kind == lvkNumber && QuickNumber(value) ? slot : nullptr;
   }
   // The expression at FPos as a number; false, with FPos unchanged, when the
   // shortcut gives up or reads a boolean (the general path reports its kind).
