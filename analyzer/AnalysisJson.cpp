@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "core/Errors.h"
-#include "server/JsonWriter.h"
+#include "json/JsonWriter.h"
 
 namespace mirelon {
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/Interpreter.h"
+#include "core/builtins/Builtins.h"
 #include "core/Text.h"
 
 namespace {
@@ -13,7 +14,7 @@ namespace {
 using namespace mirelon;
 
 size_t RunDrawing(const std::string& source) {
-  TMirelon M;
+  TMirelon M{StandardBuiltins()};
   size_t written = 0;
   M.OnOutput = [&](const std::u16string& s) { written += s.size(); };
   M.Execute(Utf8ToUtf16(source));

@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "core/Interpreter.h"
+#include "core/builtins/Builtins.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ void BM_ArithmeticLoop(benchmark::State& state) {
       u"  s vaut (s + i * 3 - (i mod 7) * 2 + 1) mod 1000003\n"
       u"fin pour\n";
   for (auto _ : state) {
-    TMirelon M;
+    TMirelon M{StandardBuiltins()};
     M.OnOutput = [](const std::u16string&) {};
     M.Execute(program);
   }

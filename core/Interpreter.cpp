@@ -7,7 +7,6 @@
 
 #include "core/Names.h"
 #include "core/Stack.h"
-#include "core/builtins/Builtins.h"
 
 namespace mirelon {
 
@@ -30,7 +29,8 @@ bool IsTypeName(const std::u16string& lower) {
   return false;
 }
 
-TMirelon::TMirelon() : FBuiltinIndex(BuiltinIndex()) {
+TMirelon::TMirelon(const TBuiltinLibrary& Builtins)
+    : FBuiltinIndex(Builtins.Index), FBuiltinFunctions(Builtins.Functions.data()) {
   FEOFToken.TokenType = ttEOF;
   FEOFToken.Line = -1;
   FTokens.assign(kTokenPadding, FEOFToken);  // no program yet: only the end

@@ -39,6 +39,20 @@ using TMirelonAbortCheck = std::function<bool()>;
 // user code, so the stack does not move while a builtin reads them.
 using TBuiltinArgs = std::span<TMirelonValue>;
 
+class TMirelon;
+// A builtin receives the interpreter (for conversions, errors at the
+// current line, output and canvases) and the evaluated arguments, and
+// stores its value in Result.
+using TBuiltinFunc = void (*)(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result);
+
+// The builtins a run can call, handed to the interpreter by its host (the
+// standard library of core/builtins is StandardBuiltins()): the interpreter
+// knows their names and calls them by number, and nothing else about them.
+struct TBuiltinLibrary {
+  std::unordered_map<std::u16string, int32_t> Index;  // folded name -> number
+  std::vector<TBuiltinFunc> Functions;               // number -> function
+};
+
 // A set of token types, tested with one bit.
 class TTokenSet {
  public:
@@ -59,7 +73,7 @@ bool IsTypeName(const std::u16string& lower);
 
 class TMirelon {
  public:
-  TMirelon();
+  explicit TMirelon(const TBuiltinLibrary& Builtins);
   ~TMirelon();
   TMirelon(const TMirelon&) = delete;
   TMirelon& operator=(const TMirelon&) = delete;
@@ -365,7 +379,11 @@ class TMirelon {
   void AskChoice(const TMirelonToken& target, std::u16string prompt, const std::vector<std::u16string>& items);
 
   // ---- builtins ----
-  bool TryBuiltin(int32_t Number, TBuiltinArgs& Args, TMirelonValue& Result);
+  bool TryBuiltin(int32_t Number, TBuiltinArgs& Args, TMirelonValue& Result) {
+    if (Number < 0) return false;
+    FBuiltinFunctions[Number](*this, Args, Result);
+    return true;
+  }
 
   // ---- state ----
   std::vector<TMirelonToken> FTokens;
@@ -402,6 +420,7 @@ class TMirelon {
   int32_t FCallDepth = 0;
   int32_t FLoopIterationLimit = 100000;
   const std::unordered_map<std::u16string, int32_t>& FBuiltinIndex;  // folded name -> builtin number
+  const TBuiltinFunc* FBuiltinFunctions;
   std::vector<TNameInfo> FNames;
   std::unordered_map<std::u16string, int32_t> FNameIndex;  // folded name -> key
   TCollectionRegistry FRegistry;  // declared last: emptied before anything else is destroyed

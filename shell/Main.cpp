@@ -3,13 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "shell/AnalyzeCommand.h"
 #include "shell/Console.h"
 #include "shell/RunCommand.h"
-
-#if __has_include("shell/AnalyzeCommand.h")
-#include "shell/AnalyzeCommand.h"
-#define MIRELON_HAS_ANALYZE 1
-#endif
 
 namespace {
 
@@ -41,11 +37,7 @@ int NotAvailable(const std::string& Command) {
 
 int AnalyzeCommand(const std::vector<std::string>& Args) {
   if (Args.size() != 1 || Args[0].rfind("-", 0) == 0) return Usage("analyze attend exactement un fichier");
-#ifdef MIRELON_HAS_ANALYZE
   return mirelon::RunAnalyzeCommand(Args[0]);
-#else
-  return NotAvailable("analyze");
-#endif
 }
 
 }  // namespace

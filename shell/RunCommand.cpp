@@ -87,7 +87,7 @@ TRunOutcome RunProgram(const std::u16string& Source, uint32_t Seed) {
   try {
     RunOnWorker([&] {
       try {
-        TMirelon M;
+        TMirelon M{StandardBuiltins()};
         M.OnOutput = WriteOutputEntry;
         M.OnInput = AskOnConsole;
         M.SetOnCheckAbort(Interrupted);

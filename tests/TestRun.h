@@ -33,7 +33,7 @@ struct TRunResult {
 inline TRunResult RunProgram(const std::string& program, std::deque<std::string> answers = {}, uint32_t seed = 0,
                              const std::function<void(TMirelon&)>& configure = {}) {
   TRunResult r;
-  TMirelon M;
+  TMirelon M{StandardBuiltins()};
   if (configure) configure(M);
   M.OnOutput = [&](const std::u16string& msg) { r.Lines.push_back(Utf16ToUtf8(msg)); };
   M.OnInput = [&](const std::u16string& prompt) {

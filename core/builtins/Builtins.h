@@ -12,11 +12,6 @@
 
 namespace mirelon {
 
-// A builtin receives the interpreter (for conversions, errors at the
-// current line, output and canvases) and the evaluated arguments, and
-// stores its value in Result.
-using TBuiltinFunc = void (*)(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result);
-
 struct TBuiltinDef {
   const char16_t* Names;  // aliases separated by '/', e.g. u"decimal/décimal"
   TBuiltinFunc Func;
@@ -31,10 +26,12 @@ std::span<const TBuiltinDef> FileBuiltins();         // Files.cpp
 std::span<const TBuiltinDef> TextBuiltins();         // Texts.cpp
 std::span<const TBuiltinDef> CompositionBuiltins();  // Compositions.cpp
 
+// Every group above, built once for the process: what a run is given.
+const TBuiltinLibrary& StandardBuiltins();
 // Folded name -> builtin number, and the function of each number.
-const std::unordered_map<std::u16string, int32_t>& BuiltinIndex();
-TBuiltinFunc BuiltinFunction(int32_t number);
-int32_t BuiltinCount();
+inline const std::unordered_map<std::u16string, int32_t>& BuiltinIndex() { return StandardBuiltins().Index; }
+inline TBuiltinFunc BuiltinFunction(int32_t number) { return StandardBuiltins().Functions[number]; }
+inline int32_t BuiltinCount() { return static_cast<int32_t>(StandardBuiltins().Functions.size()); }
 
 // The process-wide pseudo-random generator shared by every builtin that draws.
 extern uint32_t RandomState;

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/Canvases.h"
 #include "core/builtins/Builtins.h"
 
 namespace mirelon {
@@ -18,12 +19,6 @@ inline void RequireCountIn(TMirelon& M, const TBuiltinArgs& Args, size_t lo, siz
 
 // The low 32 bits of an integer, as the builtins that keep only 32 bits read it.
 inline int32_t Low32(int64_t v) { return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(v))); }
-
-// The identifier of a canvas already resolved by CanvasElements.
-std::u16string CanvasId(const TMirelonValue& Canvas);
-
-// A field of a canvas record ("largeur", "hauteur") as an integer.
-int64_t CanvasIntField(TMirelon& M, const TMirelonValue& Canvas, std::u16string_view Name);
 
 // The checked colour of argument i, or Default when the argument is absent.
 std::u16string ColorArg(TMirelon& M, const TBuiltinArgs& Args, size_t i, std::u16string_view Default);

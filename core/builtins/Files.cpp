@@ -13,7 +13,7 @@
 
 #include "core/builtins/Builtins.h"
 #include "core/builtins/SvgImage.h"
-#include "update/HttpsClient.h"
+#include "net/HttpsClient.h"
 
 namespace mirelon {
 

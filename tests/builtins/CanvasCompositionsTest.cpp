@@ -11,7 +11,7 @@ namespace {
 
 class CanvasCompositions : public ::testing::Test {
  protected:
-  TMirelon M;
+  TMirelon M{StandardBuiltins()};
   TMirelonValue C = M.NewCanvasValue(200, 120);
 };
 

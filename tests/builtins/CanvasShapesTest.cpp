@@ -6,7 +6,7 @@ namespace {
 
 class CanvasShapes : public ::testing::Test {
  protected:
-  TMirelon M;
+  TMirelon M{StandardBuiltins()};
   TMirelonValue C = M.NewCanvasValue(100, 100);
 };
 

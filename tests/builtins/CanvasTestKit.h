@@ -64,7 +64,7 @@ struct TRun {
 inline TRun RunProgram(const std::string& source, uint32_t seed = 0) {
   SeedRandom(seed);
   TRun run;
-  TMirelon M;
+  TMirelon M{StandardBuiltins()};
   M.OnOutput = [&](const std::u16string& s) { run.Lines.push_back(Utf16ToUtf8(s)); };
   try {
     M.Execute(Utf8ToUtf16(source));

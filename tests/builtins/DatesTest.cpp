@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/Interpreter.h"
+#include "core/builtins/Builtins.h"
 #include "core/Text.h"
 
 using namespace mirelon;
@@ -13,7 +14,7 @@ namespace {
 
 // The output of a program, lines joined by "\n", or the message of its error.
 std::string RunProgram(std::string_view program) {
-  TMirelon M;
+  TMirelon M{StandardBuiltins()};
   std::string out;
   M.OnOutput = [&](const std::u16string& line) { out += (out.empty() ? "" : "\n") + Utf16ToUtf8(line); };
   try {

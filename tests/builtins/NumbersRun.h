@@ -10,7 +10,7 @@ namespace mirelon::testing {
 
 // The output entries of a program run from the given seed, joined by '\n'.
 inline std::string RunProgram(const std::string& source, uint32_t seed = 0) {
-  TMirelon M;
+  TMirelon M{StandardBuiltins()};
   std::string out;
   M.OnOutput = [&](const std::u16string& entry) {
     if (!out.empty()) out += '\n';

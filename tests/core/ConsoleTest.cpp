@@ -80,7 +80,7 @@ TEST(ConsoleChoices, ChoisirAndAppuyer) {
 }
 
 TEST(ConsoleAbort, CheckedAtEveryStatementAndIteration) {
-  mirelon::TMirelon M;
+  mirelon::TMirelon M{mirelon::StandardBuiltins()};
   int calls = 0;
   M.SetOnCheckAbort([&] { return ++calls > 50; });
   M.OnOutput = [](const std::u16string&) {};
@@ -91,7 +91,7 @@ TEST(ConsoleAbort, CheckedAtEveryStatementAndIteration) {
 }
 
 TEST(ConsoleRuns, ExecuteTwiceForgetsTheFirstRun) {
-  mirelon::TMirelon M;
+  mirelon::TMirelon M{mirelon::StandardBuiltins()};
   std::vector<std::string> out;
   M.OnOutput = [&](const std::u16string& m) { out.push_back(mirelon::Utf16ToUtf8(m)); };
   M.Execute(u"constante K vaut 1\nx vaut 2\nfonction f()\nretourne 3\nfin fonction");

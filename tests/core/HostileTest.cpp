@@ -73,7 +73,7 @@ TEST(HostileSize, EveryPrefixOfAProgramEnds) {
       "x, y est un texte\nt supprime 0\nvide t\naffiche x + y + nom\n";
   for (size_t cut = 0; cut <= program.size(); ++cut) {
     if (cut < program.size() && (static_cast<unsigned char>(program[cut]) & 0xC0) == 0x80) continue;  // inside a character
-    TMirelon M;
+    TMirelon M{StandardBuiltins()};
     int checks = 0;
     M.SetOnCheckAbort([&checks] { return ++checks > 2000; });
     M.OnOutput = [](const std::u16string&) {};

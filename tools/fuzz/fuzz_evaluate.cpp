@@ -8,7 +8,7 @@ using namespace mirelon;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const TBuiltinFunc evaluate = BuiltinFunction(BuiltinIndex().at(FoldName(u"évaluer")));
   fuzz::Guarded([&] {
-    TMirelon M;
+    TMirelon M{StandardBuiltins()};
     TMirelonValue text = TMirelonValue::Text(fuzz::InputText(data, size));
     TBuiltinArgs args(&text, 1);
     TMirelonValue result;

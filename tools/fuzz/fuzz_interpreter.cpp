@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int64_t accountedBefore = AccountedBytes();
   SeedRandom(1);
   {
-    TMirelon M;
+    TMirelon M{StandardBuiltins()};
     M.OnOutput = [](const std::u16string&) {};
     M.OnInput = [](const std::u16string&) { return std::u16string(u"42"); };
     int checks = 0;

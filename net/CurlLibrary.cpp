@@ -1,10 +1,10 @@
-#include "update/CurlLibrary.h"
+#include "net/CurlLibrary.h"
 
 #include <dlfcn.h>
 
 #include <string>
 
-#include "update/HttpsClient.h"
+#include "net/HttpsClient.h"
 
 #include "core/Text.h"
 

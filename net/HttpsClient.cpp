@@ -1,6 +1,6 @@
-#include "update/HttpsClient.h"
+#include "net/HttpsClient.h"
 
-#include "update/CurlLibrary.h"
+#include "net/CurlLibrary.h"
 
 #include <charconv>
 #include <cstdlib>

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "TestHttpsServer.h"
-#include "update/HttpsClient.h"
+#include "net/HttpsClient.h"
 
 using namespace mirelon;
 using namespace mirelon::test;
