@@ -1,4 +1,4 @@
-#include "server/JsonWriter.h"
+#include "json/JsonWriter.h"
 
 #include <charconv>
 #include <cmath>
