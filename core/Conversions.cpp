@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "core/DateReadings.h"
 #include "core/Errors.h"
@@ -92,10 +93,50 @@ int64_t TruncToInt64(double v) {
 
 static std::u16string Ascii(const char* s) { return std::u16string(s, s + std::char_traits<char>::length(s)); }
 
-// std::to_chars rounds exactly, as printf does, without its locale and
-// format parsing: whole numbers print through the integer path.
+namespace {
+
+// Adds one unit in the last digit of [digits, end), stepping over the point;
+// a carry out of the first digit puts a '1' before it. Returns the new end.
+char* AddOneInLastPlace(char* digits, char* end) {
+  for (char* p = end; p != digits;) {
+    --p;
+    if (*p == '.') continue;
+    if (*p != '9') {
+      ++*p;
+      return end;
+    }
+    *p = '0';
+  }
+  std::memmove(digits + 1, digits, end - digits);
+  *digits = '1';
+  return end + 1;
+}
+
+}  // namespace
+
+char* WriteRoundedDecimal(char (&buf)[kDecimalTextSize], double v, int decimals) {
+  // The last byte stays free for a carry digit.
+  char* end = std::to_chars(buf, buf + kDecimalTextSize - 1, v, std::chars_format::fixed).ptr;
+  char* digits = buf + (buf[0] == '-');
+  char* point = std::find(digits, end, '.');
+  if (point == end) return end;
+  if (end - point > decimals + 1) {
+    // The shortest text is exact as a decimal, so a '5' first among the
+    // dropped digits is at or past the half: it rounds away from zero.
+    bool up = point[decimals + 1] >= '5';
+    end = point + decimals + 1;
+    if (up) end = AddOneInLastPlace(digits, end);
+  }
+  while (end[-1] == '0') --end;
+  if (end[-1] == '.') --end;
+  if (digits != buf && end == digits + 1 && *digits == '0') return std::copy(digits, end, buf);
+  return end;
+}
+
+// Whole numbers print through the integer path, which std::to_chars writes
+// without locale or format parsing.
 std::u16string NumberToText(double v) {
-  char buf[400];
+  char buf[kDecimalTextSize];
   char* end;
   if (v == std::trunc(v)) {
     if (v == 0) return u"0";
@@ -103,11 +144,8 @@ std::u16string NumberToText(double v) {
                               : std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 0).ptr;
     return std::u16string(buf, end);
   }
-  end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 10).ptr;
-  while (end > buf && end[-1] == '0') --end;
-  if (end > buf && end[-1] == '.') --end;
+  end = WriteRoundedDecimal(buf, v, 10);
   std::u16string text(buf, end);
-  if (text == u"-0") return u"0";
   std::replace(text.begin(), text.end(), u'.', u',');
   return text;
 }

@@ -24,9 +24,16 @@ inline bool ValuesEqual(const TMirelonValue& a, const TMirelonValue& b) {
 }
 std::u16string TypeName(TMirelonValueKind kind);
 
-// The number text forms: integers in plain digits, other numbers with at
-// most ten decimals and ',' as separator.
+// The number text forms: integers in plain digits, other numbers as written
+// (WriteRoundedDecimal) with at most ten decimals and ',' as separator.
 std::u16string NumberToText(double v);
+// Room for the decimal text of any finite double, with one carry digit.
+constexpr size_t kDecimalTextSize = 400;
+// Writes the shortest decimal text that reads back as v (so 1234567.9 is
+// "1234567.9", not its binary expansion), rounded on those digits to at most
+// `decimals` decimals, halves away from zero; trailing zeros are dropped, '.'
+// separates, and a text left with only zeros has no sign. Returns its end.
+char* WriteRoundedDecimal(char (&buf)[kDecimalTextSize], double v, int decimals);
 std::u16string DateToText(double serial);  // dd/mm/yyyy
 std::u16string TimeToText(double serial);  // hh:nn:ss
 
