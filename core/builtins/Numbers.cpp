@@ -5,6 +5,7 @@
 #include <cmath>
 #include <utility>
 
+#include "core/Conversions.h"
 #include "core/builtins/Builtins.h"
 #include "core/builtins/ConversionBuiltins.h"
 
@@ -39,32 +40,15 @@ void Arrondi(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
   Result = TMirelonValue::Number(std::nearbyint(OneNumber(M, Args, u"arrondi(x) attend 1 argument")));
 }
 
-// x rounded to n decimals, halves away from zero, from the exact decimal
-// expansion of the double (so 2.5 gives 3 and 1.235 gives 1.24).
+// x rounded to n decimals, halves away from zero, on the digits of its
+// shortest decimal text (so 2.5 gives 3 and 2.675 gives 2.68, as written).
 double RoundDecimals(double x, int n) {
   if (!std::isfinite(x) || std::fabs(x) >= 4503599627370496.0) return x;  // 2^52: already integral
-  char buf[1200];  // a double's exact expansion has at most 1074 decimals
-  auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::fixed, 1100);
-  std::string digits(buf, res.ptr);
-  size_t point = digits.find('.');
-  bool up = digits[point + 1 + n] >= '5';
-  digits.resize(n == 0 ? point : point + 1 + n);
-  if (up) {
-    size_t i = digits.size();
-    while (i > 0) {
-      --i;
-      if (digits[i] == '.') continue;
-      if (digits[i] < '9') {
-        ++digits[i];
-        break;
-      }
-      digits[i] = '0';
-      if (i == 0) digits.insert(digits.begin(), '1');
-    }
-  }
+  char buf[kDecimalTextSize];
+  char* end = WriteRoundedDecimal(buf, x, n);
   double r = 0;
-  std::from_chars(digits.data(), digits.data() + digits.size(), r);  // independent of the C locale
-  return x < 0 && r != 0 ? -r : r;
+  std::from_chars(buf, end, r);  // independent of the C locale
+  return r;
 }
 
 void Decimal(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {

@@ -92,6 +92,8 @@ TEST_F(CanvasCompositions, BarChart) {
   Call(M, "histogramme", {C, List({N(1), N(2.5)}), T("#FF0000")});
   EXPECT_NE(Last(M, C).find(">2,5</text>"), std::string::npos);
   EXPECT_NE(Entries(M, C)[8].find("fill=\"#FF0000\""), std::string::npos);
+  Call(M, "histogramme", {C, List({N(1234567.9)})});  // the label shows the number as written
+  EXPECT_NE(Last(M, C).find(">1234567,9</text>"), std::string::npos);
 }
 
 TEST_F(CanvasCompositions, BarChartFailuresDrawNothing) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
+#include "CanvasTestKit.h"
 #include "NumbersRun.h"
 
 namespace mirelon::testing {
@@ -27,14 +30,55 @@ TEST(NumbersRounding, HalvesGoToEvenOrAwayFromZero) {
             "2\n4\n-2\n0");
   EXPECT_EQ(RunProgram("affiche décimal(2.5, 0)\naffiche decimal(1.235, 2)\naffiche DÉCIMAL(-3.14159, 3)"),
             "3\n1,24\n-3,142");
-  // 9.995 is stored just below the halfway point; -0.001 must not print as -0.
-  EXPECT_EQ(RunProgram("affiche décimal(9.995, 2)\naffiche décimal(9.9951, 2)\naffiche décimal(-0.001, 2)"),
-            "9,99\n10\n0");
+  // Halves are those of the digits written, whatever the binary value below
+  // them (9.995 and 2.675 are stored just under the half); -0.001 must not
+  // print as -0.
+  EXPECT_EQ(RunProgram("affiche décimal(9.995, 2)\naffiche décimal(2.675, 2)\naffiche décimal(9.9951, 2)\n"
+                       "affiche décimal(-0.001, 2)\naffiche décimal(1234567.891, 1)"),
+            "10\n2,68\n10\n0\n1234567,9");
   EXPECT_EQ(RunError("affiche decimal(1, -1)"), "Ligne 1: decimal(x, n) : n doit être >= 0");
   EXPECT_EQ(RunError("affiche décimal(1, 16)"), "Ligne 1: decimal(x, n) : n trop grand (max 15)");
   EXPECT_EQ(
       RunProgram("affiche arrondi_supérieur(-1.7)\naffiche arrondi_inferieur(-1.2)\naffiche arrondi_superieur(-0.5)"),
       "-1\n-2\n0");
+}
+
+// "décimal" for every n, compared with the double of the expected text.
+TEST(NumbersRounding, DecimalForEveryCount) {
+  const double piTo[16] = {
+      3,          3.1,           3.14,            3.142,
+      3.1416,     3.14159,       3.141593,        3.1415927,
+      3.14159265, 3.141592654,   3.1415926536,    3.14159265359,
+      3.14159265359, 3.1415926535898, 3.14159265358979, 3.141592653589793,
+  };
+  const double twoThirdsTo[16] = {
+      -1,          -0.7,         -0.67,          -0.667,
+      -0.6667,     -0.66667,     -0.666667,      -0.6666667,
+      -0.66666667, -0.666666667, -0.6666666667,  -0.66666666667,
+      -0.666666666667, -0.6666666666667, -0.66666666666667, -0.666666666666667,
+  };
+  const double largeTo[16] = {
+      1234568,     1234567.9,   1234567.89,  1234567.891, 1234567.891, 1234567.891, 1234567.891, 1234567.891,
+      1234567.891, 1234567.891, 1234567.891, 1234567.891, 1234567.891, 1234567.891, 1234567.891, 1234567.891,
+  };
+  TMirelon M{StandardBuiltins()};
+  auto Decimal = [&](double x, int n) {
+    return canvastest::Call(M, "décimal", {canvastest::N(x), canvastest::N(n)}).Num;
+  };
+  for (int n = 0; n <= 15; ++n) {
+    EXPECT_EQ(Decimal(3.141592653589793, n), piTo[n]) << "pi, " << n;
+    EXPECT_EQ(Decimal(-2.0 / 3, n), twoThirdsTo[n]) << "-2/3, " << n;
+    EXPECT_EQ(Decimal(1234567.891, n), largeTo[n]) << "1234567.891, " << n;
+  }
+  // Ties of the written digits go away from zero at every count.
+  EXPECT_EQ(Decimal(1.005, 2), 1.01);
+  EXPECT_EQ(Decimal(-0.125, 2), -0.13);
+  EXPECT_EQ(Decimal(0.000000000000005, 14), 0.00000000000001);
+  EXPECT_EQ(Decimal(0.000000000000005, 13), 0);
+  EXPECT_EQ(Decimal(1.0000000000000002, 15), 1);
+  EXPECT_EQ(Decimal(4503599627370495.5, 0), 4503599627370496);
+  EXPECT_EQ(Decimal(4503599627370495.5, 1), 4503599627370495.5);
+  EXPECT_FALSE(std::signbit(Decimal(-0.001, 2)));
 }
 
 TEST(NumbersHostErrors, AreNotCaughtByEssayer) {
