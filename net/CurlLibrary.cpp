@@ -36,11 +36,17 @@ TLoaded Load() {
   Bind(library, "curl_global_init", globalInit, r.Error);
   Bind(library, "curl_easy_init", r.Api.EasyInit, r.Error);
   Bind(library, "curl_easy_setopt", r.Api.EasySetopt, r.Error);
-  Bind(library, "curl_easy_perform", r.Api.EasyPerform, r.Error);
   Bind(library, "curl_easy_cleanup", r.Api.EasyCleanup, r.Error);
   Bind(library, "curl_easy_strerror", r.Api.EasyStrerror, r.Error);
   Bind(library, "curl_slist_append", r.Api.SlistAppend, r.Error);
   Bind(library, "curl_slist_free_all", r.Api.SlistFreeAll, r.Error);
+  Bind(library, "curl_multi_init", r.Api.MultiInit, r.Error);
+  Bind(library, "curl_multi_add_handle", r.Api.MultiAddHandle, r.Error);
+  Bind(library, "curl_multi_remove_handle", r.Api.MultiRemoveHandle, r.Error);
+  Bind(library, "curl_multi_perform", r.Api.MultiPerform, r.Error);
+  Bind(library, "curl_multi_poll", r.Api.MultiPoll, r.Error);
+  Bind(library, "curl_multi_info_read", r.Api.MultiInfoRead, r.Error);
+  Bind(library, "curl_multi_cleanup", r.Api.MultiCleanup, r.Error);
   // libcurl wants one global initialisation before any handle, on any thread.
   if (r.Error.empty() && globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK) r.Error = "initialisation impossible";
   return r;

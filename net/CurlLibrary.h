@@ -10,11 +10,19 @@ namespace mirelon {
 struct TCurlLibrary {
   CURL* (*EasyInit)();
   CURLcode (*EasySetopt)(CURL*, CURLoption, ...);
-  CURLcode (*EasyPerform)(CURL*);
   void (*EasyCleanup)(CURL*);
   const char* (*EasyStrerror)(CURLcode);
   curl_slist* (*SlistAppend)(curl_slist*, const char*);
   void (*SlistFreeAll)(curl_slist*);
+  // The multi interface drives a transfer in short polls, so that a caller
+  // can stop it between two of them.
+  CURLM* (*MultiInit)();
+  CURLMcode (*MultiAddHandle)(CURLM*, CURL*);
+  CURLMcode (*MultiRemoveHandle)(CURLM*, CURL*);
+  CURLMcode (*MultiPerform)(CURLM*, int*);
+  CURLMcode (*MultiPoll)(CURLM*, curl_waitfd*, unsigned, int, int*);
+  CURLMsg* (*MultiInfoRead)(CURLM*, int*);
+  CURLMcode (*MultiCleanup)(CURLM*);
 };
 
 // The library, loaded and initialised once for the process (from any

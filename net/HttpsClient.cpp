@@ -100,6 +100,7 @@ std::u16string FailureText(CURLcode rc, const char* detail) {
     case CURLE_URL_MALFORMAT:
     case CURLE_UNSUPPORTED_PROTOCOL: what = "adresse invalide"; break;
     case CURLE_TOO_MANY_REDIRECTS: what = "trop de redirections"; break;
+    case CURLE_ABORTED_BY_CALLBACK: what = "requête annulée"; break;
     default: what = "échec de la requête"; break;
   }
   std::string text = what;
@@ -107,6 +108,35 @@ std::u16string FailureText(CURLcode rc, const char* detail) {
   text += detail[0] ? detail : Curl().EasyStrerror(rc);
   text += ")";
   return Utf8ToUtf16(text);
+}
+
+// Runs the transfer of h in polls of at most 50 ms, asking cancelled (when
+// set) between two of them. A plain curl_easy_perform would sleep up to a
+// second at a time while the peer is silent, out of reach of any callback.
+CURLcode RunTransfer(const TCurlLibrary& curl, CURL* h, const std::function<bool()>& cancelled) {
+  std::unique_ptr<CURLM, CURLMcode (*)(CURLM*)> multi(curl.MultiInit(), curl.MultiCleanup);
+  if (!multi || curl.MultiAddHandle(multi.get(), h) != CURLM_OK) return CURLE_FAILED_INIT;
+  CURLcode rc = CURLE_FAILED_INIT;
+  for (bool done = false; !done;) {
+    int running = 0, left = 0;
+    if (curl.MultiPerform(multi.get(), &running) != CURLM_OK) break;
+    while (CURLMsg* msg = curl.MultiInfoRead(multi.get(), &left)) {
+      if (msg->msg == CURLMSG_DONE) {
+        rc = msg->data.result;
+        done = true;
+      }
+    }
+    if (done) break;
+    if (cancelled && cancelled()) {
+      rc = CURLE_ABORTED_BY_CALLBACK;
+      // A name still being resolved is left to its thread instead of waited for.
+      curl.EasySetopt(h, CURLOPT_QUICK_EXIT, 1L);
+      break;
+    }
+    curl.MultiPoll(multi.get(), nullptr, 0, 50, nullptr);
+  }
+  curl.MultiRemoveHandle(multi.get(), h);
+  return rc;
 }
 
 }  // namespace
@@ -183,7 +213,7 @@ THttpsResponse THttpsClient::Perform(const std::string& url, const std::string_v
     curl.EasySetopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body->size()));
   }
 
-  CURLcode rc = curl.EasyPerform(h);
+  CURLcode rc = RunTransfer(curl, h, FCancelled);
   if (rc != CURLE_OK && !t.R.TooLarge) throw EHttpsError(FailureText(rc, detail));
   return std::move(t.R);
 }

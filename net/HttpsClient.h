@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -61,6 +62,10 @@ class THttpsClient {
   // The CA bundle that certificates are checked against. When unset, the
   // file named by the environment variable SSL_CERT_FILE, else the system's.
   void SetCaFile(std::string path) { FCaFile = std::move(path); }
+  // Asked every 50 ms or so while a request runs, from the requesting
+  // thread; true stops the request with an EHttpsError ("requête annulée"),
+  // so that a thread being shut down need not wait for the time-outs.
+  void SetCancelCheck(std::function<bool()> cancelled) { FCancelled = std::move(cancelled); }
 
   THttpsResponse Get(const std::string& url);
   THttpsResponse Post(const std::string& url, std::string_view body, std::string_view contentType);
@@ -76,6 +81,7 @@ class THttpsClient {
   std::string FUserAgent = "Mirelon/1.0";
   std::string FCaFile;
   std::vector<std::string> FHeaders;  // "Name: value"
+  std::function<bool()> FCancelled;
 };
 
 }  // namespace mirelon

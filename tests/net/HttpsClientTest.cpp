@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #include "TestHttpsServer.h"
 #include "net/HttpsClient.h"
@@ -170,6 +171,36 @@ TEST_F(HttpsClient, NoAnswerRaisesWithinTheTimeOuts) {
       message);
   EXPECT_LT(ms, 2000);
   EXPECT_NE(message.find("délai d'attente dépassé"), std::string::npos) << message;
+}
+
+// A cancel check stops a request that is waiting on a silent peer long
+// before its time-outs, whether the peer never shakes hands or never answers.
+TEST_F(HttpsClient, CancelCheckStopsAWaitingRequestPromptly) {
+  TSilentListener silent;
+  for (std::string url : {"https://127.0.0.1:" + std::to_string(silent.Port()) + "/", Server->Url("/slow")}) {
+    std::atomic<bool> cancel = false;
+    std::thread canceller([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(150));
+      cancel = true;
+    });
+    std::string message;
+    long long ms = FailureTime(
+        [&] {
+          THttpsClient c = Trusting();
+          c.SetCancelCheck([&] { return cancel.load(); });
+          c.Get(url);
+        },
+        message);
+    canceller.join();
+    EXPECT_GE(ms, 150) << url;
+    EXPECT_LT(ms, 500) << url;
+    EXPECT_NE(message.find("requête annulée"), std::string::npos) << message;
+  }
+
+  // A check that answers false changes nothing.
+  THttpsClient c = Trusting();
+  c.SetCancelCheck([] { return false; });
+  EXPECT_EQ(c.Get(Server->Url("/hello")).Body, "bonjour \xC3\xA9t\xC3\xA9");
 }
 
 TEST_F(HttpsClient, UnreachableOrRefusedAddressesRaise) {
