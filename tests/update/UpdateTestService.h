@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "net/HttpsClient.h"
 #include "net/TestHttpsServer.h"
 
 namespace mirelon::test {
@@ -26,6 +27,15 @@ class TUpdateService {
 };
 
 inline std::string LocalBase(int port) { return "https://localhost:" + std::to_string(port); }
+
+// The first request of a process loads libcurl, which no cancel check can
+// shorten; tests that time a stop make it beforehand.
+inline void LoadHttpsClient() {
+  try {
+    THttpsClient().Get("https://127.0.0.1:" + std::to_string(ClosedPort()) + "/");
+  } catch (const EHttpsError&) {
+  }
+}
 
 // Waits up to ms for done(); its last answer.
 inline bool WaitUntil(const std::function<bool()>& done, int ms) {
