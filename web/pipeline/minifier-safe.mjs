@@ -49,6 +49,7 @@ function checkTokens(code, tokens, startsAt, edits) {
   const leftOf = indexDivisionsByOperator(tokens, startsAt.binaries);
   for (let i = 0; i < tokens.length; i++) {
     const token = tokens[i];
+    if (token.type === acorn.tokTypes.eof) break;
     const before = i > 0 ? tokens[i - 1] : null;
     const lastChar = before ? lastCodePoint(code.slice(before.start, before.end)) : '';
     if (token.type === acorn.tokTypes.regexp) {

@@ -39,9 +39,17 @@ function styleItems(css) {
   csstree.walk(csstree.parse(css), (node) => {
     if (node.type === 'Rule') items.push(`rule ${csstree.generate(node.prelude)}`);
     else if (node.type === 'Atrule') items.push(`@${node.name} ${node.prelude ? csstree.generate(node.prelude) : ''}`);
-    else if (node.type === 'Declaration') items.push(csstree.generate(node));
+    else if (node.type === 'Declaration') items.push(declarationText(node));
   });
   return items;
+}
+
+// A custom property's value is kept raw by the parser; it is read again as a
+// value, so that only spacing that changes its tokens counts.
+function declarationText(node) {
+  if (node.value.type !== 'Raw') return csstree.generate(node);
+  const value = csstree.generate(csstree.parse(node.value.value.trim(), { context: 'value' }));
+  return `${node.property}:${value}${node.important ? '!important' : ''}`;
 }
 
 function firstDifference(a, b, where) {

@@ -1,0 +1,167 @@
+// The console: renders the output stream of a run, its questions and answers,
+// its end and its errors. Everything that comes from a program or the server is
+// set as text, except restricted HTML and drawings, which pass the sanitisers.
+
+import { parseOutput, splitColorRuns, isHexColor, defaultColor } from './stream.js';
+import { renderDrawing, renderAnimation } from './drawings.js';
+import { h, icon, icons } from './dom.js';
+
+// Beyond this many lines, the oldest leave the page behind a count.
+const maxLines = 20000;
+
+export class ConsoleView {
+  constructor(element, { sanitizers, options, onGoToLine }) {
+    this.element = element;
+    this.sanitizers = sanitizers;
+    this.options = options;
+    this.onGoToLine = onGoToLine;
+    this.animations = [];
+    this.block = null;
+  }
+
+  clear() {
+    for (const animation of this.animations) animation.stop();
+    this.animations = [];
+    this.element.replaceChildren();
+    this.block = null;
+  }
+
+  // A new run clears the console and opens its block with a separator.
+  beginRun() {
+    this.clear();
+    const time = new Date().toLocaleTimeString('fr-FR');
+    this.color = defaultColor;
+    this.lineCount = 0;
+    this.hiddenLines = 0;
+    this.debugNotes = [];
+    this.block = {
+      hidden: h('p', { class: 'hidden-lines', hidden: true }),
+      output: h('div', { class: 'run-output' }),
+      debug: h('section', { class: 'debug-card', 'aria-label': 'Débogage', hidden: true }),
+      closing: h('div', { class: 'run-closing' }),
+    };
+    this.element.append(
+      h('div', { class: 'run-separator' }, h('span', {}, `Exécution — ${time}`)),
+      this.block.hidden, this.block.output, this.block.debug, this.block.closing,
+    );
+  }
+
+  // One turn's output, appended to what the run has shown so far.
+  output(text) {
+    const stick = this.atBottom();
+    const fragment = document.createDocumentFragment();
+    for (const entry of parseOutput(text)) this.renderEntry(entry, fragment);
+    this.block.output.append(fragment);
+    this.trimLines();
+    this.showDebugNotes();
+    if (stick) this.scrollToEnd();
+  }
+
+  renderEntry(entry, into) {
+    switch (entry.kind) {
+      case 'color':
+        if (entry.color !== undefined) this.color = entry.color;
+        return;
+      case 'debug':
+        this.debugNotes.push(entry.text);
+        return;
+      case 'html':
+        into.append(h('div', { class: 'out-html' }, this.sanitizers.html(entry.html)));
+        return;
+      case 'svg':
+        into.append(renderDrawing(this.sanitizers.svg, entry.svg, { fit: this.options.autoResizeImage }));
+        return;
+      case 'animation': {
+        const animation = renderAnimation(this.sanitizers.svg, entry, {
+          fit: this.options.autoResizeImage, animate: this.options.animateOutput,
+        });
+        this.animations.push(animation);
+        into.append(animation.card);
+        return;
+      }
+      default:
+        into.append(this.textLine(entry.text));
+        this.lineCount++;
+    }
+  }
+
+  // A plain line: its inline colour runs, each colour set through the style
+  // object and only when it is #RRGGBB.
+  textLine(text) {
+    const line = document.createElement('div');
+    line.className = 'out-line';
+    const runs = splitColorRuns(text, this.color);
+    if (!runs.length) line.append('\u200b');
+    for (const run of runs) {
+      if (isHexColor(run.color)) {
+        const span = document.createElement('span');
+        span.style.color = run.color;
+        span.textContent = run.text;
+        line.append(span);
+      } else {
+        line.append(run.text);
+      }
+    }
+    return line;
+  }
+
+  trimLines() {
+    if (this.lineCount <= maxLines) return;
+    const lines = this.block.output.querySelectorAll(':scope > .out-line');
+    const excess = this.lineCount - maxLines;
+    for (let i = 0; i < excess && i < lines.length; i++) lines[i].remove();
+    this.lineCount -= excess;
+    this.hiddenLines += excess;
+    this.block.hidden.hidden = false;
+    this.block.hidden.textContent = `… ${this.hiddenLines.toLocaleString('fr-FR')} lignes plus haut`;
+  }
+
+  showDebugNotes() {
+    const card = this.block.debug;
+    if (!this.debugNotes.length || !this.options.showDebug) {
+      card.hidden = true;
+      return;
+    }
+    card.hidden = false;
+    card.replaceChildren(h('h3', {}, 'Débogage'), h('ul', {}, this.debugNotes.map((note) => h('li', {}, note))));
+  }
+
+  // The question and the pupil's answer stay in the console as a pair.
+  answered(prompt, answer) {
+    this.block.output.append(h('div', { class: 'answer-pair' },
+      h('span', { class: 'answer-prompt' }, prompt), h('span', { class: 'answer-text' }, answer)));
+    this.scrollToEnd();
+  }
+
+  notice(text) {
+    this.block.closing.append(h('p', { class: 'run-notice' }, text));
+    this.scrollToEnd();
+  }
+
+  end(text) {
+    this.block.closing.append(h('p', { class: 'run-end' }, text));
+    this.scrollToEnd();
+  }
+
+  // An error: one line per line of its message, and a way to its line.
+  error(message, line) {
+    const card = h('div', { class: 'run-error', role: 'alert' },
+      h('p', { class: 'run-error-title' }, icon(icons.error), 'Erreur'),
+      String(message).split('\n').map((part) => h('p', { class: 'run-error-text' }, part)));
+    if (line > 0) {
+      card.append(h('button', { type: 'button', class: 'small', onclick: () => this.onGoToLine(line) }, `Aller à la ligne ${line}`));
+    }
+    if (!this.block) this.beginRun();
+    this.block.closing.append(card);
+    this.scrollToEnd();
+  }
+
+  atBottom() {
+    const { scrollTop, scrollHeight, clientHeight } = this.element;
+    return scrollHeight - scrollTop - clientHeight < 40;
+  }
+
+  scrollToEnd() {
+    this.element.scrollTop = this.element.scrollHeight;
+  }
+}

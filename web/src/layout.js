@@ -1,0 +1,94 @@
+// The page's frame: toolbar, editor and console side by side (one above the
+// other on narrow screens), the diagnostics strip, the status bar, and the
+// side sheet that panels open in.
+
+import { h, icon, icons } from './dom.js';
+
+function button(name, iconPath, props = {}) {
+  return h('button', { type: 'button', ...props }, iconPath ? icon(iconPath) : null, h('span', {}, name));
+}
+
+export function buildLayout(root) {
+  const parts = {
+    run: button('Exécuter', icons.run, { class: 'primary', title: 'Exécuter (Ctrl+Entrée)' }),
+    stop: button('Arrêter', icons.stop, { class: 'danger', title: 'Arrêter (Échap)', disabled: true }),
+    analyze: button('Analyser', icons.check, { title: 'Analyser le programme sans l’exécuter' }),
+    newProgram: button('Nouveau', icons.file),
+    save: button('Enregistrer', icons.save),
+    programs: button('Programmes', icons.folder),
+    options: button('Options', icons.gear),
+    help: button('Aide', icons.help),
+    editorHost: h('div', { class: 'editor-host' }),
+    diagnostics: h('details', { class: 'diagnostics', hidden: true },
+      h('summary', {}, 'Diagnostics'), h('ul', { 'aria-label': 'Diagnostics' })),
+    divider: h('div', {
+      class: 'divider', role: 'separator', 'aria-orientation': 'vertical', 'aria-label': 'Largeur de l’éditeur',
+      tabindex: '0', 'aria-valuemin': '20', 'aria-valuemax': '80', 'aria-valuenow': '50',
+    }),
+    console: h('div', { class: 'console', role: 'log', 'aria-label': 'Console', tabindex: '0' }),
+    question: h('div', { class: 'question', hidden: true }),
+    panel: h('aside', { class: 'panel', hidden: true }),
+    status: h('span', { class: 'status-run' }, 'Prêt'),
+    cursor: h('span', { class: 'status-line' }, 'Ligne 1'),
+    program: h('span', { class: 'status-program' }, 'Nouveau programme'),
+  };
+  parts.panes = h('main', { class: 'panes' },
+    h('section', { class: 'editor-pane', 'aria-label': 'Programme' }, parts.editorHost, parts.diagnostics),
+    parts.divider,
+    h('section', { class: 'console-pane', 'aria-label': 'Sortie' }, parts.console, parts.question, parts.panel));
+  root.replaceChildren(
+    h('header', { class: 'toolbar' },
+      h('span', { class: 'brand' }, 'Mirelon'),
+      h('div', { class: 'group' }, parts.run, parts.stop, parts.analyze),
+      h('div', { class: 'group' }, parts.newProgram, parts.save, parts.programs),
+      h('div', { class: 'spacer' }),
+      h('div', { class: 'group' }, parts.options, parts.help)),
+    parts.panes,
+    h('footer', { class: 'statusbar' }, parts.status, parts.cursor, parts.program));
+  makeDividerDraggable(parts.divider, parts.panes);
+  return parts;
+}
+
+// The divider sets the editor's share of the width, by pointer or arrow keys.
+function makeDividerDraggable(divider, panes) {
+  const setShare = (percent) => {
+    const share = Math.min(80, Math.max(20, Math.round(percent)));
+    panes.style.setProperty('--editor-share', `${share}%`);
+    divider.setAttribute('aria-valuenow', String(share));
+  };
+  divider.addEventListener('pointerdown', (event) => {
+    divider.setPointerCapture(event.pointerId);
+    const move = (e) => {
+      const box = panes.getBoundingClientRect();
+      setShare(((e.clientX - box.left) / box.width) * 100);
+    };
+    const up = () => {
+      divider.removeEventListener('pointermove', move);
+      divider.removeEventListener('pointerup', up);
+    };
+    divider.addEventListener('pointermove', move);
+    divider.addEventListener('pointerup', up);
+  });
+  divider.addEventListener('keydown', (event) => {
+    const now = Number(divider.getAttribute('aria-valuenow'));
+    if (event.key === 'ArrowLeft') setShare(now - 5);
+    else if (event.key === 'ArrowRight') setShare(now + 5);
+    else return;
+    event.preventDefault();
+  });
+}
+
+// The side sheet: panels (Programmes, Options, Aide) open here over the
+// console; Échap or the close button closes it. Their contents come later.
+export function openPanel(panel, title, body) {
+  const close = h('button', { type: 'button', class: 'icon-button', 'aria-label': 'Fermer', title: 'Fermer (Échap)', onclick: () => closePanel(panel) }, icon(icons.close));
+  panel.replaceChildren(h('div', { class: 'panel-head' }, h('h2', {}, title), close), h('div', { class: 'panel-body' }, body));
+  panel.setAttribute('aria-label', title);
+  panel.hidden = false;
+  close.focus();
+}
+
+export function closePanel(panel) {
+  panel.hidden = true;
+  panel.replaceChildren();
+}
