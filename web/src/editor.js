@@ -100,6 +100,7 @@ const marksGutter = gutter({
   class: 'cm-marks-gutter',
   markers: (view) => view.state.field(marksField),
   initialSpacer: () => breakpointMark,
+  renderEmptyElements: true,
   domEventHandlers: {
     mousedown(view, line) { return cycleMark(view, line.from); },
   },

@@ -3,7 +3,7 @@
 // so that their hooks never mix. Both return fragments of the page's document.
 
 import createPurify from 'dompurify';
-import { allowedHtmlTags, escapeDisallowedTags, isAllowedAttribute, isAllowedDrawingLink } from './html-filter.js';
+import { allowedHtmlTags, escapeDisallowedTags, stripEventAttributes, isAllowedAttribute, isAllowedDrawingLink } from './html-filter.js';
 
 export const allowedSvgTags = [
   'svg', 'rect', 'circle', 'ellipse', 'line', 'polyline', 'polygon', 'path', 'text', 'g', 'defs',
@@ -24,7 +24,7 @@ export function createSanitizers(window) {
   });
   return {
     html(markup) {
-      const fragment = htmlPurify.sanitize(escapeDisallowedTags(markup), {
+      const fragment = htmlPurify.sanitize(stripEventAttributes(escapeDisallowedTags(markup)), {
         ALLOWED_TAGS: allowedHtmlTags,
         ALLOWED_ATTR: ['href', 'src'],
         ALLOW_DATA_ATTR: false,
@@ -39,7 +39,7 @@ export function createSanitizers(window) {
       return fragment;
     },
     svg(markup) {
-      return svgPurify.sanitize(markup, {
+      return svgPurify.sanitize(stripEventAttributes(markup), {
         ALLOWED_TAGS: allowedSvgTags,
         ALLOW_DATA_ATTR: false,
         RETURN_DOM_FRAGMENT: true,

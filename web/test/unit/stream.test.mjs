@@ -67,3 +67,15 @@ test('URLs: blocked schemes, however they are disguised', () => {
   assert.equal(isAllowedDrawingLink('https://x/y.svg#a'), false);
   assert.equal(isAllowedDrawingLink('javascript:x'), false);
 });
+
+test('event attributes are removed as the browser would read the tags', async () => {
+  const { stripEventAttributes } = await import('../../src/html-filter.js');
+  assert.equal(stripEventAttributes('<img src=x onerror="a()">'), '<img src="x">');
+  assert.equal(stripEventAttributes('<rect/onclick=a() width=2/>'), '<rect width="2/">');
+  assert.equal(stripEventAttributes('<rect width="2"/>t'), '<rect width="2"/>t');
+  assert.equal(stripEventAttributes('<a title="x>y" ONCLICK=\'b("1")\' href=\'q"r\'>z</a>'), '<a title="x>y" href="q&quot;r">z</a>');
+  assert.equal(stripEventAttributes('<a x="1"onclick="b()">'), '<a x="1">', 'no space needed after a quoted value');
+  assert.equal(stripEventAttributes('a &lt;b onclick=1> <em onmouseover'), 'a &lt;b onclick=1> ', 'a tag cut off by the end is dropped');
+  assert.equal(stripEventAttributes('<svg><text x="1">1 < 2</text></svg>'), '<svg><text x="1">1 < 2</text></svg>');
+  assert.equal(stripEventAttributes('<input disabled onfocus=x autofocus>'), '<input disabled autofocus>');
+});

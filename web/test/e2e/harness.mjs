@@ -1,0 +1,125 @@
+// Starts a server (the real "mirelon serve" when MIRELON_BINARY names a program
+// that has that command, otherwise the stand-in of ../support/mock-server.mjs),
+// drives Debian's Chromium with playwright-core, and opens the workbench.
+
+import { spawn, spawnSync } from 'node:child_process';
+import { mkdtempSync, rmSync, mkdirSync } from 'node:fs';
+import { createServer } from 'node:net';
+import { tmpdir } from 'node:os';
+import { dirname, join, resolve } from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { chromium } from 'playwright-core';
+import { startMockServer } from '../support/mock-server.mjs';
+import { allPrograms } from './programs.mjs';
+
+const repoDir = resolve(dirname(fileURLToPath(import.meta.url)), '..', '..', '..');
+export const screenshotDir = join(repoDir, 'build', 'screenshots');
+const chromiumPath = process.env.CHROMIUM ?? '/usr/bin/chromium';
+
+// "real" when the tests run against mirelon serve, "stand-in" otherwise.
+export const serverKind = (await canServe(process.env.MIRELON_BINARY)) ? 'real' : 'stand-in';
+
+// A program that has the serve command keeps running; one without it says so
+// and exits at once.
+async function canServe(binary) {
+  if (!binary) return false;
+  const home = mkdtempSync(join(tmpdir(), 'mirelon-probe-'));
+  const probe = spawnSync(binary, ['serve', `--port=${await freePort()}`, '--offline'], {
+    encoding: 'utf8', timeout: 1500, env: { ...process.env, HOME: home },
+  });
+  rmSync(home, { recursive: true, force: true });
+  return !/pas encore disponible/.test(`${probe.stdout}${probe.stderr}`);
+}
+
+function freePort() {
+  return new Promise((resolvePort, reject) => {
+    const probe = createServer();
+    probe.once('error', reject);
+    probe.listen(0, '127.0.0.1', () => {
+      const { port } = probe.address();
+      probe.close(() => resolvePort(port));
+    });
+  });
+}
+
+// The real server, with a home of its own, waits for "Ouvre http://…/auth?token=…".
+async function startRealServer() {
+  const home = mkdtempSync(join(tmpdir(), 'mirelon-e2e-home-'));
+  mkdirSync(join(home, 'Documents'), { recursive: true });
+  const port = await freePort();
+  const child = spawn(process.env.MIRELON_BINARY, ['serve', `--port=${port}`, '--offline'], {
+    env: { ...process.env, HOME: home, XDG_CONFIG_HOME: join(home, '.config'), XDG_DOCUMENTS_DIR: join(home, 'Documents') },
+    stdio: ['ignore', 'pipe', 'pipe'],
+  });
+  let log = '';
+  const authUrl = await new Promise((resolveUrl, reject) => {
+    const timer = setTimeout(() => reject(new Error(`mirelon serve did not start:\n${log}`)), 15000);
+    const read = (chunk) => {
+      log += chunk;
+      const match = /Ouvre (http:\/\/localhost:\d+\/auth\?token=[0-9a-f]+)/.exec(log);
+      if (match) { clearTimeout(timer); resolveUrl(match[1]); }
+    };
+    child.stdout.on('data', read);
+    child.stderr.on('data', read);
+    child.once('exit', (code) => { clearTimeout(timer); reject(new Error(`mirelon serve exited with ${code}:\n${log}`)); });
+  });
+  return {
+    authUrl,
+    origin: new URL(authUrl).origin,
+    log: () => log,
+    async close() {
+      child.kill('SIGTERM');
+      await new Promise((done) => (child.exitCode !== null ? done() : child.once('exit', done)));
+      rmSync(home, { recursive: true, force: true });
+    },
+  };
+}
+
+export function startServer(options = {}) {
+  if (serverKind === 'real') return startRealServer();
+  return startMockServer({ assetsDir: join(repoDir, 'assets'), programs: allPrograms, ...options });
+}
+
+export function launchBrowser() {
+  return chromium.launch({
+    executablePath: chromiumPath,
+    headless: true,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
+      '--disable-sync', '--no-first-run'],
+  });
+}
+
+// A fresh browser context (its own cookies) with a page that records console
+// errors, page errors and policy violations.
+export async function openPage(browser, { width = 1366, height = 768 } = {}) {
+  const context = await browser.newContext({ viewport: { width, height }, locale: 'fr-FR' });
+  const page = await context.newPage();
+  const problems = [];
+  page.on('console', (message) => { if (message.type() === 'error') problems.push(`console: ${message.text()}`); });
+  page.on('pageerror', (error) => problems.push(`page error: ${error.message}`));
+  await page.addInitScript(() => {
+    document.addEventListener('securitypolicyviolation', (event) => {
+      console.error(`policy violation: ${event.violatedDirective} ${event.blockedURI}`);
+    });
+  });
+  return { context, page, problems };
+}
+
+// Authenticates and waits until the editor accepts input.
+export async function openWorkbench(browser, server, size) {
+  const opened = await openPage(browser, size);
+  await opened.page.goto(server.authUrl);
+  await opened.page.getByRole('textbox', { name: 'Éditeur de code' }).waitFor();
+  return opened;
+}
+
+// Replaces the editor's text (the editor is CodeMirror: select all, then type
+// is slow for long texts, so the text goes in through the editor's own API).
+export async function setProgram(page, text) {
+  await page.evaluate((value) => window.Mirelon.editor.setText(value), text);
+}
+
+export async function screenshot(page, name) {
+  mkdirSync(screenshotDir, { recursive: true });
+  await page.screenshot({ path: join(screenshotDir, `${name}.png`) });
+}
