@@ -8,6 +8,12 @@ import { h, icon, icons } from './dom.js';
 
 // Beyond this many lines, the oldest leave the page behind a count.
 const maxLines = 20000;
+// Output is kept in chunks of this many entries; a full chunk is sealed: the
+// browser skips its layout while it is out of view, which keeps thousands of
+// lines fluid. Its placeholder height is estimated from what it holds.
+const chunkEntries = 200;
+const lineHeight = 21;
+const otherHeight = 120;
 
 export class ConsoleView {
   constructor(element, { sanitizers, options, onGoToLine }) {
@@ -34,6 +40,7 @@ export class ConsoleView {
     this.lineCount = 0;
     this.hiddenLines = 0;
     this.debugNotes = [];
+    this.chunks = [];
     this.block = {
       hidden: h('p', { class: 'hidden-lines', hidden: true }),
       output: h('div', { class: 'run-output' }),
@@ -49,15 +56,35 @@ export class ConsoleView {
   // One turn's output, appended to what the run has shown so far.
   output(text) {
     const stick = this.atBottom();
-    const fragment = document.createDocumentFragment();
-    for (const entry of parseOutput(text)) this.renderEntry(entry, fragment);
-    this.block.output.append(fragment);
+    for (const entry of parseOutput(text)) this.renderEntry(entry);
     this.trimLines();
     this.showDebugNotes();
     if (stick) this.scrollToEnd();
   }
 
-  renderEntry(entry, into) {
+  append(node, isLine) {
+    let chunk = this.chunks[this.chunks.length - 1];
+    if (!chunk || chunk.entries >= chunkEntries) {
+      if (chunk) this.seal(chunk);
+      chunk = { element: h('div', { class: 'out-chunk' }), entries: 0, lines: 0 };
+      this.chunks.push(chunk);
+      this.block.output.append(chunk.element);
+    }
+    chunk.element.append(node);
+    chunk.entries++;
+    if (isLine) {
+      chunk.lines++;
+      this.lineCount++;
+    }
+  }
+
+  seal(chunk) {
+    const estimate = chunk.lines * lineHeight + (chunk.entries - chunk.lines) * otherHeight;
+    chunk.element.classList.add('sealed');
+    chunk.element.style.containIntrinsicSize = `auto ${estimate}px`;
+  }
+
+  renderEntry(entry) {
     switch (entry.kind) {
       case 'color':
         if (entry.color !== undefined) this.color = entry.color;
@@ -66,22 +93,21 @@ export class ConsoleView {
         this.debugNotes.push(entry.text);
         return;
       case 'html':
-        into.append(h('div', { class: 'out-html' }, this.sanitizers.html(entry.html)));
+        this.append(h('div', { class: 'out-html' }, this.sanitizers.html(entry.html)), false);
         return;
       case 'svg':
-        into.append(renderDrawing(this.sanitizers.svg, entry.svg, { fit: this.options.autoResizeImage }));
+        this.append(renderDrawing(this.sanitizers.svg, entry.svg, { fit: this.options.autoResizeImage }), false);
         return;
       case 'animation': {
         const animation = renderAnimation(this.sanitizers.svg, entry, {
           fit: this.options.autoResizeImage, animate: this.options.animateOutput,
         });
         this.animations.push(animation);
-        into.append(animation.card);
+        this.append(animation.card, false);
         return;
       }
       default:
-        into.append(this.textLine(entry.text));
-        this.lineCount++;
+        this.append(this.textLine(entry.text), true);
     }
   }
 
@@ -105,14 +131,16 @@ export class ConsoleView {
     return line;
   }
 
+  // Drops the oldest chunks while the console holds more than maxLines lines.
   trimLines() {
     if (this.lineCount <= maxLines) return;
-    const lines = this.block.output.querySelectorAll(':scope > .out-line');
-    const excess = this.lineCount - maxLines;
-    for (let i = 0; i < excess && i < lines.length; i++) lines[i].remove();
-    this.lineCount -= excess;
-    this.hiddenLines += excess;
-    this.block.hidden.hidden = false;
+    while (this.chunks.length > 1 && this.lineCount - this.chunks[0].lines >= maxLines) {
+      const oldest = this.chunks.shift();
+      oldest.element.remove();
+      this.lineCount -= oldest.lines;
+      this.hiddenLines += oldest.lines;
+    }
+    this.block.hidden.hidden = this.hiddenLines === 0;
     this.block.hidden.textContent = `… ${this.hiddenLines.toLocaleString('fr-FR')} lignes plus haut`;
   }
 
@@ -128,8 +156,8 @@ export class ConsoleView {
 
   // The question and the pupil's answer stay in the console as a pair.
   answered(prompt, answer) {
-    this.block.output.append(h('div', { class: 'answer-pair' },
-      h('span', { class: 'answer-prompt' }, prompt), h('span', { class: 'answer-text' }, answer)));
+    this.append(h('div', { class: 'answer-pair' },
+      h('span', { class: 'answer-prompt' }, prompt), h('span', { class: 'answer-text' }, answer)), false);
     this.scrollToEnd();
   }
 
