@@ -26,7 +26,8 @@ export function readAnswer(status, text) {
   return { kind: 'error', message: `Réponse inattendue du serveur (statut ${status}).`, line: 0, output };
 }
 
-function parseObject(text) {
+// The JSON object of an answer's body, or null for anything else.
+export function parseObject(text) {
   try {
     const value = JSON.parse(text);
     return value && typeof value === 'object' && !Array.isArray(value) ? value : null;

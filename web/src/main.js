@@ -12,7 +12,7 @@ import { api, getJson, postJson } from './api.js';
 import { loadOptions, saveOptions, defaultOptions } from './options.js';
 import { prepareRun, prepareAnalysis } from './prepare.js';
 import { parsePrompt } from './prompt.js';
-import { formatRemaining } from './answers.js';
+import { formatRemaining, parseObject } from './answers.js';
 import { h } from './dom.js';
 
 const firstProgram = "// Bienvenue dans Mirelon !\n// Écris ton programme ici, puis clique sur « Exécuter ».\naffiche 'Bonjour !'\n";
@@ -89,7 +89,7 @@ function start() {
     parts.analyze.disabled = true;
     try {
       const answer = await api.analyze(code);
-      const body = readJsonObject(answer.text);
+      const body = parseObject(answer.text);
       if (!body) diagnostics.showError(`Erreur du serveur (statut ${answer.status})`);
       else if (body.error !== undefined) diagnostics.showError(body.error);
       else diagnostics.showResult(body.diagnostics);
@@ -149,15 +149,6 @@ function promptLabel(prompt) {
   if (parsed.kind === 'choice') return 'Choix :';
   if (parsed.kind === 'keys') return 'Touche :';
   return parsed.question;
-}
-
-function readJsonObject(text) {
-  try {
-    const value = JSON.parse(text);
-    return value && typeof value === 'object' && !Array.isArray(value) ? value : null;
-  } catch {
-    return null;
-  }
 }
 
 start();
