@@ -56,7 +56,20 @@ export class ConsoleView {
   // One turn's output, appended to what the run has shown so far.
   output(text) {
     const stick = this.atBottom();
-    for (const entry of parseOutput(text)) this.renderEntry(entry);
+    const entries = parseOutput(text);
+    // Lines that would be dropped at once are not built: only their colour
+    // changes and debug notes count.
+    let skip = Math.max(0, entries.filter((entry) => entry.kind === 'text').length - maxLines);
+    for (const entry of entries) {
+      if (skip > 0 && entry.kind !== 'color' && entry.kind !== 'debug') {
+        if (entry.kind === 'text') {
+          skip--;
+          this.hiddenLines++;
+        }
+        continue;
+      }
+      this.renderEntry(entry);
+    }
     this.trimLines();
     this.showDebugNotes();
     if (stick) this.scrollToEnd();
@@ -133,7 +146,6 @@ export class ConsoleView {
 
   // Drops the oldest chunks while the console holds more than maxLines lines.
   trimLines() {
-    if (this.lineCount <= maxLines) return;
     while (this.chunks.length > 1 && this.lineCount - this.chunks[0].lines >= maxLines) {
       const oldest = this.chunks.shift();
       oldest.element.remove();

@@ -89,6 +89,10 @@ export const programs = {
     code: "pour i de 1 à 10000\n  affiche 'Ligne ' + i\nfin pour",
     turns: [{ done: true, output: Array.from({ length: 10000 }, (_, i) => `Ligne ${i + 1}\r\n`).join('') }],
   },
+  tooManyLines: {
+    code: "pour i de 1 à 30000\n  affiche 'Ligne ' + i\nfin pour",
+    turns: [{ done: true, output: Array.from({ length: 30000 }, (_, i) => `Ligne ${i + 1}\r\n`).join('') }],
+  },
   analysis: {
     code: "affiche 'a'\nsi vrai alors\n  affiche 'b'",
     diagnostics: [{ line: 2, msg: '"fin si" manquant', fatal: true }],

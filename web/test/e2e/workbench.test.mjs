@@ -338,3 +338,14 @@ workbenchTest('a long console stays bounded and readable', async ({ open }) => {
   assert.equal(await consoleLog(page).locator('.out-line').count(), 10000);
   await screenshot(page, 'long-console');
 });
+
+workbenchTest('beyond 20,000 lines the oldest leave the page behind a count', async ({ open }) => {
+  const { page } = await open();
+  await run(page, programs.tooManyLines);
+  await waitForEnd(page);
+  const log = consoleLog(page);
+  assert.equal(await log.locator('.out-line').count(), 20000);
+  await log.getByText(/^… 10\s000 lignes plus haut$/).waitFor();
+  assert.equal(await log.locator('.out-line').first().textContent(), 'Ligne 10001');
+  assert.equal(await log.locator('.out-line').last().textContent(), 'Ligne 30000');
+});
