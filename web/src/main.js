@@ -132,6 +132,7 @@ function start() {
     Object.assign(options, loaded);
     applyOptions(options, editor);
   });
+  // The page's parts, for the panels to come and for the end-to-end tests.
   window.Mirelon = { editor, controller, options, saveOptions: () => saveOptions(options, postJson) };
   document.body.classList.add('ready');
   editor.focus();
