@@ -1,0 +1,1 @@
+export default { id: 'dates', title: 'dates', intro: 'dates', entries: [] };

@@ -1,0 +1,1 @@
+export default { id: 'dessin', title: 'dessin', intro: 'dessin', entries: [] };

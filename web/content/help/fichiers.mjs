@@ -1,0 +1,1 @@
+export default { id: 'fichiers', title: 'fichiers', intro: 'fichiers', entries: [] };

@@ -1,0 +1,1 @@
+export default { id: 'nombres', title: 'nombres', intro: 'nombres', entries: [] };

@@ -1,0 +1,1 @@
+export default { id: 'tableaux', title: 'tableaux', intro: 'tableaux', entries: [] };

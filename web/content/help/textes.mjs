@@ -1,0 +1,1 @@
+export default { id: 'textes', title: 'textes', intro: 'textes', entries: [] };
