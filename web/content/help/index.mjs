@@ -1,5 +1,6 @@
 // The help database: one module per category, in the order the "Aide" panel
-// lists them. Each module exports { id, title, intro, entries }; the shape of
+// lists them. Each module exports { id, title, intro, entries } and may give
+// a kind that its entries share (kind: 'fonction'); the shape of
 // an entry is described in ../README.md and checked by ../test/help-check.mjs.
 
 import variables from './variables.mjs';
@@ -41,7 +42,7 @@ export function helpDatabase() {
   for (const category of categories) {
     for (const entry of category.entries) {
       const first = entry.names[0];
-      entries.push({ id: SYMBOL_IDS[first] ?? entryId(first), category: category.id, ...entry });
+      entries.push({ id: SYMBOL_IDS[first] ?? entryId(first), category: category.id, kind: category.kind, ...entry });
     }
   }
   return {
