@@ -15,6 +15,7 @@ import tableaux from './tableaux.mjs';
 import dates from './dates.mjs';
 import dessin from './dessin.mjs';
 import fichiers from './fichiers.mjs';
+import { iconTable } from '../icons/table.mjs';
 
 export const categories = [
   variables, console_, conditions, boucles, fonctions, operateurs,
@@ -35,6 +36,11 @@ const SYMBOL_IDS = { '+': 'plus', '-': 'moins', '*': 'fois-op', '/': 'division',
   '=': 'egal', '<>': 'different', '<': 'inferieur', '>': 'superieur', '<=': 'inferieur-egal',
   '>=': 'superieur-egal', '//': 'commentaire' };
 
+// The icons that "icône" draws, shown with its entry.
+function iconsTable() {
+  return { columns: ['Icône', 'Nom', 'Code'], rows: iconTable().map((i) => [String.fromCodePoint(i.code), i.name, i.hex]) };
+}
+
 // The database as help.js carries it: categories without their entries, and
 // every entry with its id and category.
 export function helpDatabase() {
@@ -42,7 +48,8 @@ export function helpDatabase() {
   for (const category of categories) {
     for (const entry of category.entries) {
       const first = entry.names[0];
-      entries.push({ id: SYMBOL_IDS[first] ?? entryId(first), category: category.id, kind: category.kind, ...entry });
+      const id = SYMBOL_IDS[first] ?? entryId(first);
+      entries.push({ id, category: category.id, kind: category.kind, ...entry, ...(id === 'icone' ? { table: iconsTable() } : {}) });
     }
   }
   return {

@@ -19,13 +19,17 @@ function entryProblems(entry, categoryIds) {
   need(entry.details === undefined || isText(entry.details), 'details must be a text');
   need(entry.errors === undefined || isTextList(entry.errors), 'errors must be a list of texts');
   need(entry.see === undefined || isTextList(entry.see), 'see must be a list of names');
+  const table = entry.table;
+  need(table === undefined || (isTextList(table.columns) && Array.isArray(table.rows)
+    && table.rows.every((row) => isTextList(row) && row.length === table.columns.length)),
+    'table must have columns and rows of as many texts');
   const example = entry.example ?? {};
   need(isText(example.code), 'example.code must be a text');
   need(typeof example.output === 'string', 'example.output must be a text');
   need(example.inputs === undefined || (Array.isArray(example.inputs) && example.inputs.every((a) => typeof a === 'string')),
     'example.inputs must be a list of texts');
   need(example.seed === undefined || Number.isInteger(example.seed), 'example.seed must be an integer');
-  const known = new Set(['id', 'category', 'names', 'kind', 'signature', 'summary', 'details', 'errors', 'example', 'see']);
+  const known = new Set(['id', 'category', 'names', 'kind', 'signature', 'summary', 'details', 'errors', 'example', 'see', 'table']);
   for (const key of Object.keys(entry)) need(known.has(key), `unknown member ${key}`);
   return problems;
 }
