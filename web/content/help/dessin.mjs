@@ -244,7 +244,7 @@ export default {
       names: ['icône', 'icone'],
       signature: "icône(toile, x, y, code [, couleur [, taille]])",
       summary: 'Dessine une icône de la police d’icônes de Mirelon ; (x, y) est le coin en bas à gauche. Taille de 1 à 400 (24 par défaut).',
-      details: 'Le code est celui d’une icône de la liste ci-dessous, écrit \'E700\', \'U+E700\' ou en nombre. Le panneau des icônes insère l’appel pour toi.',
+      details: 'Le code est celui d’une icône de la liste ci-dessous (E722 est le soleil), écrit \'E722\', \'U+E722\' ou en nombre. Le panneau des icônes insère l’appel pour toi.',
       errors: [
         'icone(toile, x, y, code [, couleur [, taille]]) : 4 à 6 arguments',
         'icone : point de code Unicode invalide "$E700" (ex. $E735)',
@@ -252,8 +252,8 @@ export default {
         'icone : la taille doit être comprise entre 1 et 400',
       ],
       example: {
-        code: `MaToile est une toile\ndimension(MaToile, 48, 48)\nicône(MaToile, 0, 48, 'E710', '#FFB300', 48)\naffiche MaToile`,
-        output: `${SVG_OPEN(48, 48)}<text x="0" y="48" fill="#FFB300" font-family="Segoe MDL2 Assets" font-size="48">\uE710</text></svg>__`,
+        code: `MaToile est une toile\ndimension(MaToile, 48, 48)\nicône(MaToile, 0, 48, 'E722', '#FFB300', 48)\naffiche MaToile`,
+        output: `${SVG_OPEN(48, 48)}<text x="0" y="48" fill="#FFB300" font-family="Segoe MDL2 Assets" font-size="48">\uE722</text></svg>__`,
       },
       see: ['label', 'toile'],
     },

@@ -65,3 +65,17 @@ export function readCmap(font) {
   }
   return codePoints;
 }
+
+// The outline size in bytes of every glyph of a TrueType font, by glyph
+// index: 0 means an empty glyph (nothing is drawn).
+export function glyphLengths(font) {
+  const { view, tables } = readTables(font);
+  const head = tables.get('head');
+  const loca = tables.get('loca');
+  const maxp = tables.get('maxp');
+  if (!head || !loca || !maxp) throw new Error('not a TrueType outline font');
+  const longOffsets = view.getInt16(head.offset + 50) === 1;
+  const count = view.getUint16(maxp.offset + 4);
+  const offset = (i) => (longOffsets ? view.getUint32(loca.offset + i * 4) : view.getUint16(loca.offset + i * 2) * 2);
+  return Array.from({ length: count }, (_, i) => offset(i + 1) - offset(i));
+}

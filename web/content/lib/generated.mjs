@@ -24,7 +24,11 @@ export function dataScript(globalName, data) {
   const json = JSON.stringify(data)
     // A "</script" inside a string would end an inline copy of the script;
     // the escaped slash reads the same in JavaScript.
-    .replace(/<\/(script)/gi, '<\\/$1');
+    .replace(/<\/(script)/gi, '<\\/$1')
+    // Line and paragraph separators are line breaks to older engines and to
+    // the minifier's notion of whitespace; escaped, they stay inside strings.
+    .replace(/\u2028/g, '\\u2028')
+    .replace(/\u2029/g, '\\u2029');
   return `/* ${GENERATED_NOTE} */\nwindow.${globalName} = ${json};\n`;
 }
 
