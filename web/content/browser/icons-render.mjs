@@ -3,7 +3,7 @@
 // drawn: some ink, unlike the rendering of a code point that has no icon,
 // and unlike every other icon. A second pass saves the drawings the way the
 // page exports PNG files (font inlined, SVG drawn as an image onto a canvas).
-//   node browser/icons-render.mjs --mirelon build/mirelon [--chromium /usr/bin/chromium]
+//   node browser/icons-render.mjs --mirelon build/mirelon [--chromium /usr/bin/chromium] [--screenshot FILE]
 
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
@@ -21,7 +21,11 @@ import { decodePng } from './png-pixels.mjs';
 
 const HERE = path.dirname(fileURLToPath(import.meta.url));
 const { values: options } = parseArgs({
-  options: { mirelon: { type: 'string' }, chromium: { type: 'string', default: '/usr/bin/chromium' } },
+  options: {
+    mirelon: { type: 'string' },
+    chromium: { type: 'string', default: '/usr/bin/chromium' },
+    screenshot: { type: 'string' }, // where to keep the page of icons, to look at it
+  },
 });
 const FLAGS = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
   '--disable-component-update', '--disable-sync', '--no-first-run'];
@@ -97,7 +101,7 @@ test('every icon is drawn by the icon font, none as an empty box', async () => {
   });
   const boxes = await page.$$eval('.cells > div', (cells) => cells.map((c) => [c.offsetLeft, c.offsetTop]));
   const png = await page.screenshot({ fullPage: true });
-  fs.writeFileSync(path.join(os.tmpdir(), 'mirelon-icons.png'), png);
+  if (options.screenshot) fs.writeFileSync(options.screenshot, png);
   const shot = decodePng(png);
   const cells = boxes.map(([left, top]) => cellPixels(shot, left, top));
   const reference = cells.pop();

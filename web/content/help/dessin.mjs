@@ -170,7 +170,7 @@ export default {
     {
       names: ['contour'],
       signature: 'contour(toile, couleur [, épaisseur])   ou   contour(toile, 0)',
-      summary: 'Ajoute un bord aux formes dessinées ensuite (rectangles, cercles, ellipses, polygones, arcs). contour(toile, 0) l’enlève.',
+      summary: 'Ajoute un bord aux formes dessinées ensuite (rectangles, rectangles arrondis, cercles, ellipses, polygones, arcs). contour(toile, 0) l’enlève.',
       errors: ['contour(toile, couleur, epaisseur) : 2 ou 3 arguments', "contour : l'épaisseur doit être comprise entre 1 et 100"],
       example: {
         code: `MaToile est une toile\ncontour(MaToile, '#000000', 2)\ncercle(MaToile, 50, 50, 20, '#FFFF00')\ncontour(MaToile, 0)\ncercle(MaToile, 80, 80, 10, '#FFFF00')\naffiche MaToile`,

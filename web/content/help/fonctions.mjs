@@ -11,7 +11,7 @@ export default {
       kind: 'instruction',
       signature: 'fonction nom(param1, param2)\n  …\n  retourne valeur\nfin fonction',
       summary: 'Définit une fonction : un calcul qui reçoit des paramètres et renvoie un résultat avec « retourne ».',
-      details: 'On l’appelle dans une expression : affiche carré(4). Une fonction sans « retourne » renvoie 0. Les variables créées dans la fonction restent dans la fonction. Une fonction ne peut pas porter le nom d’une fonction native.',
+      details: 'On l’appelle dans une expression : affiche carré(4). Une fonction sans « retourne » renvoie 0. Les variables créées dans la fonction restent dans la fonction. Une fonction qui porte le nom d’une fonction native (comme longueur) n’est jamais appelée : choisis un autre nom.',
       errors: [
         'Fonction/procédure inconnue : "carre"',
         '"carré" : 1 paramètre(s) attendu(s), 2 fourni(s)',
