@@ -6,16 +6,16 @@
 //   const index = helpIndex(window.MirelonHelp);     // once
 //   searchHelp(index, 'arrondi');                     // entries, best first
 
+// Accented letters of French (and their neighbours in Latin-1) and the
+// ligatures, mapped through one table: much faster than Unicode
+// normalisation over the whole database.
+const PLAIN = { à: 'a', á: 'a', â: 'a', ã: 'a', ä: 'a', å: 'a', æ: 'ae', ç: 'c', è: 'e', é: 'e', ê: 'e', ë: 'e',
+  ì: 'i', í: 'i', î: 'i', ï: 'i', ñ: 'n', ò: 'o', ó: 'o', ô: 'o', õ: 'o', ö: 'o', ø: 'o', ù: 'u', ú: 'u', û: 'u',
+  ü: 'u', ý: 'y', ÿ: 'y', œ: 'oe', _: ' ' };
+const FOLDED = new RegExp(`[${Object.keys(PLAIN).join('')}]`, 'g');
+
 export function fold(text) {
-  return text
-    .toLowerCase()
-    .normalize('NFD')
-    .replace(/[\u0300-\u036f]/g, '')
-    .replace(/œ/g, 'oe')
-    .replace(/æ/g, 'ae')
-    .replace(/_/g, ' ')
-    .replace(/\s+/g, ' ')
-    .trim();
+  return text.toLowerCase().replace(FOLDED, (c) => PLAIN[c]).replace(/\s+/g, ' ').trim();
 }
 
 // One record per entry with its folded names and words, built once.
