@@ -5,6 +5,7 @@
 
 #include "shell/AnalyzeCommand.h"
 #include "shell/Console.h"
+#include "shell/MinifyCommand.h"
 #include "shell/RunCommand.h"
 
 namespace {
@@ -17,6 +18,7 @@ const char* const kHelp =
     "                                   (N : graine du hasard, pour rejouer une exécution)\n"
     "  mirelon analyze FICHIER          affiche les diagnostics du programme FICHIER\n"
     "  mirelon serve                    démarre le serveur local de l'atelier\n"
+    "  mirelon minify js|css FICHIER    écrit le script ou la feuille de style FICHIER minifié\n"
     "  mirelon --help                   affiche cette aide\n"
     "  mirelon --version                affiche la version\n"
     "\n"
@@ -60,6 +62,7 @@ int main(int argc, char** argv) {
   }
   if (Command == "run") return mirelon::RunCommand(Rest);
   if (Command == "analyze") return AnalyzeCommand(Rest);
+  if (Command == "minify") return mirelon::RunMinifyCommand(Rest);
   if (Command == "serve") return NotAvailable("serve (le serveur local)");
   if (Command.rfind("-", 0) == 0) return Usage("option inconnue \"" + Command + "\"");
   return Usage("commande inconnue \"" + Command + "\"");
