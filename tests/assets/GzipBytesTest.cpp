@@ -1,0 +1,36 @@
+// GzipBytes gives one complete gzip member that inflates to its input.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "GzipTestUtil.h"
+#include "server/StaticAssets.h"
+
+namespace mirelon::test {
+namespace {
+
+TEST(GzipBytes, RoundTripsSmallLargeAndEmptyInputs) {
+  std::mt19937 random(5);
+  std::string noise(3 << 20, '\0');  // incompressible, larger than any internal buffer
+  for (char& c : noise) c = static_cast<char>(random());
+  const std::string repeated(2 << 20, 'a');
+  for (const std::string& input : {std::string(), std::string("x"), std::string("\0\xFF\0", 3), noise, repeated}) {
+    const std::string member = GzipBytes(input);
+    ASSERT_GE(member.size(), 18u);  // header, deflate data, CRC-32 and length
+    EXPECT_EQ(member.substr(0, 3), "\x1F\x8B\x08");
+    EXPECT_TRUE(Gunzip(member) == input) << input.size();
+  }
+  EXPECT_LT(GzipBytes(repeated).size(), 10000u);
+}
+
+TEST(GzipBytes, TrailerHoldsTheLengthAndTheSameBytesComeOutEachTime) {
+  const std::string input = "function f() { return 1; }";
+  const std::string member = GzipBytes(input);
+  const auto* end = reinterpret_cast<const unsigned char*>(member.data() + member.size());
+  const uint32_t length = end[-4] | end[-3] << 8 | end[-2] << 16 | static_cast<uint32_t>(end[-1]) << 24;
+  EXPECT_EQ(length, input.size());
+  EXPECT_EQ(GzipBytes(input), member);
+}
+
+}  // namespace
+}  // namespace mirelon::test
