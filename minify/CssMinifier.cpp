@@ -90,13 +90,10 @@ class TCssMinifier {
   }
 
   void StepComment() {
-    if (FWalk.Current() == U'*' && FWalk.Peek() == U'/') {
+    if (minify::SkipBlockCommentChar(FWalk)) {
       FPendingSpace = true;
       FState = cssCode;
-      FWalk.Advance(2);
-      return;
     }
-    FWalk.Advance();
   }
 
   void StepQuoted(char32_t closing) {

@@ -139,13 +139,10 @@ class TJsMinifier {
   }
 
   void StepBlockComment() {
-    if (FWalk.Current() == U'*' && FWalk.Peek() == U'/') {
+    if (minify::SkipBlockCommentChar(FWalk)) {
       FPendingSpace = true;
       FState = jsCode;
-      FWalk.Advance(2);
-      return;
     }
-    FWalk.Advance();
   }
 
   // Strings and regular expressions end at their closing character; a

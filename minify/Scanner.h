@@ -109,6 +109,17 @@ inline bool CopyEscapeOrChar(TTextWalk& walk, TOutput& out) {
 bool IsNonAsciiLetterOrDigit(char32_t c);
 bool IsNonAsciiWhitespace(char32_t c);
 
+// Skips one character of a block comment, or its closing "*/" (both
+// consumed); returns true when the comment ended.
+inline bool SkipBlockCommentChar(TTextWalk& walk) {
+  if (walk.Current() == U'*' && walk.Peek() == U'/') {
+    walk.Advance(2);
+    return true;
+  }
+  walk.Advance();
+  return false;
+}
+
 // Letters (the letter categories) and decimal digits (the decimal-number category).
 inline bool IsLetterOrDigit(char32_t c) {
   if (c >= 0x80) return IsNonAsciiLetterOrDigit(c);
