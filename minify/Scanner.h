@@ -77,14 +77,14 @@ class TOutput {
 
  private:
   void Write(char32_t c) {
-    if (FLength + 2 > FText.size()) FText.resize(FText.size() * 2 + 2);
-    if (c < 0x10000) {
+    if (c < 0x10000 && FLength < FText.size()) {
       FText[FLength++] = static_cast<char16_t>(c);
-    } else {
-      FText[FLength++] = static_cast<char16_t>(0xD7C0 + (c >> 10));
-      FText[FLength++] = static_cast<char16_t>(0xDC00 | (c & 0x3FF));
+      return;
     }
+    WritePair(c);
   }
+  // A character outside the Basic Multilingual Plane, or a write past the end.
+  void WritePair(char32_t c);
 
   std::u16string FText;
   size_t FLength = 0;
