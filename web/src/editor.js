@@ -1,14 +1,21 @@
-// The code editor: CodeMirror 6 with line numbers, undo, and the two markers
-// that runs use — one breakpoint and any number of ignored lines — in a gutter
-// of their own. A click on that gutter cycles a line through none, breakpoint
-// and ignored; Ctrl+B sets or clears the breakpoint on the cursor's line.
+// The code editor: CodeMirror 6 with the Mirelon mode, line numbers, undo,
+// search and replace, completion and hover help from the help database, the
+// analyser's findings, and the two markers that runs use — one breakpoint and
+// any number of ignored lines — in a gutter of their own. A click on that
+// gutter cycles a line through none, breakpoint and ignored; Ctrl+B sets or
+// clears the breakpoint on the cursor's line.
 
 import { EditorState, StateField, StateEffect, RangeSet, Compartment, Prec } from '@codemirror/state';
 import {
   EditorView, keymap, lineNumbers, gutter, GutterMarker, Decoration, drawSelection,
-  highlightActiveLine, highlightActiveLineGutter,
+  highlightActiveLine, highlightActiveLineGutter, hoverTooltip,
 } from '@codemirror/view';
 import { history, historyKeymap, defaultKeymap, indentWithTab } from '@codemirror/commands';
+import { search, searchKeymap, highlightSelectionMatches } from '@codemirror/search';
+import { autocompletion, completionKeymap, closeBrackets, closeBracketsKeymap, completeFromList } from '@codemirror/autocomplete';
+import { setDiagnostics, lintGutter, lintKeymap } from '@codemirror/lint';
+import { mirelonLanguage } from './mirelon-language.js';
+import { helpForWord } from './help-data.js';
 
 class MarkMarker extends GutterMarker {
   constructor(kind) {
@@ -106,30 +113,97 @@ const marksGutter = gutter({
   },
 });
 
-// Creates the editor in parent. actions: run(), onCursorLine(n).
-export function createEditor(parent, { text = '', fontSize = 12, actions }) {
+// The word (letters, digits, "_", accents) around a position, or null.
+function wordAround(state, pos) {
+  const line = state.doc.lineAt(pos);
+  const at = pos - line.from;
+  const isWord = (c) => /[\p{L}\p{N}_]/u.test(c ?? '');
+  let from = at;
+  let to = at;
+  while (from > 0 && isWord(line.text[from - 1])) from--;
+  while (to < line.text.length && isWord(line.text[to])) to++;
+  return from === to ? null : { from: line.from + from, to: line.from + to, text: line.text.slice(from, to) };
+}
+
+// Hover help: the signature and the summary of the entry a name belongs to.
+function helpTooltip(help) {
+  return hoverTooltip((view, pos) => {
+    const word = wordAround(view.state, pos);
+    const entry = word && helpForWord(help, word.text);
+    if (!entry) return null;
+    return {
+      pos: word.from,
+      end: word.to,
+      above: true,
+      create() {
+        const dom = document.createElement('div');
+        dom.className = 'cm-help-tooltip';
+        const signature = document.createElement('pre');
+        signature.textContent = entry.signature;
+        const summary = document.createElement('p');
+        summary.textContent = entry.summary;
+        dom.append(signature, summary);
+        return { dom };
+      },
+    };
+  }, { hoverTime: 400 });
+}
+
+// The analyser's findings as marks: the line's text underlined, a gutter mark,
+// and the French message with its word, "Erreur" or "Attention".
+export function diagnosticsFor(doc, items) {
+  return items.map((item) => {
+    const line = doc.line(Math.min(Math.max(1, item.line), doc.lines));
+    const start = line.from + (line.text.length - line.text.trimStart().length);
+    return {
+      from: start,
+      to: Math.max(start, line.to),
+      severity: item.fatal ? 'error' : 'warning',
+      message: `${item.fatal ? 'Erreur' : 'Attention'} : ${item.message}`,
+    };
+  });
+}
+
+// Creates the editor in parent. actions: run(), onCursorLine(n), onChange(),
+// help(word), and the shortcuts save() and programs(). help: readHelp().
+export function createEditor(parent, { text = '', fontSize = 12, actions, help }) {
   const readOnly = new Compartment();
   const size = new Compartment();
+  const numbers = new Compartment();
+  const wrap = new Compartment();
+  const completion = new Compartment();
   const sizeTheme = (points) => EditorView.theme({ '&': { fontSize: `${points}pt` } });
+  const completer = (activateOnTyping) => autocompletion({
+    override: [completeFromList(help.completions)], activateOnTyping, icons: false,
+  });
+  const shortcut = (action) => () => { action(); return true; };
   const view = new EditorView({
     parent,
     state: EditorState.create({
       doc: text,
       extensions: [
         Prec.highest(keymap.of([
-          { key: 'Mod-Enter', run: () => { actions.run(); return true; } },
+          { key: 'Mod-Enter', run: shortcut(actions.run) },
           { key: 'Mod-b', run: toggleBreakpoint },
+          { key: 'Mod-s', run: shortcut(actions.save), preventDefault: true },
+          { key: 'Mod-o', run: shortcut(actions.programs), preventDefault: true },
+          { key: 'F1', run: (v) => { actions.help(wordAround(v.state, v.state.selection.main.head)?.text ?? ''); return true; } },
         ])),
-        marksField, markedLines, flashField, marksGutter,
-        lineNumbers(), highlightActiveLineGutter(), highlightActiveLine(), drawSelection(), history(),
-        keymap.of([...defaultKeymap, ...historyKeymap, indentWithTab]),
+        marksField, markedLines, flashField, marksGutter, lintGutter(),
+        numbers.of(lineNumbers()), highlightActiveLineGutter(), highlightActiveLine(), drawSelection(), history(),
+        mirelonLanguage(help.names), closeBrackets(), highlightSelectionMatches(), search({ top: true }),
+        completion.of(completer(true)), helpTooltip(help),
+        keymap.of([...closeBracketsKeymap, ...defaultKeymap, ...searchKeymap, ...historyKeymap, ...completionKeymap,
+          ...lintKeymap, indentWithTab]),
         readOnly.of([]),
         size.of(sizeTheme(fontSize)),
+        wrap.of([]),
         EditorView.contentAttributes.of({ 'aria-label': 'Éditeur de code', spellcheck: 'false', autocorrect: 'off', autocapitalize: 'off' }),
         EditorView.updateListener.of((update) => {
           if (update.selectionSet || update.docChanged) {
             actions.onCursorLine(update.state.doc.lineAt(update.state.selection.main.head).number);
           }
+          if (update.docChanged) actions.onChange();
         }),
       ],
     }),
@@ -158,8 +232,28 @@ export function createEditor(parent, { text = '', fontSize = 12, actions }) {
     setReadOnly(locked) {
       view.dispatch({ effects: readOnly.reconfigure(locked ? [EditorState.readOnly.of(true), EditorView.editorAttributes.of({ class: 'cm-locked' })] : []) });
     },
-    setFontSize(points) {
-      view.dispatch({ effects: size.reconfigure(sizeTheme(points)) });
+    // Display options: font size, line numbers, word wrap, completion as you type.
+    configure({ fontSize: points, showLineNumbers, wordWrap, autoComplete }) {
+      view.dispatch({ effects: [
+        size.reconfigure(sizeTheme(points)),
+        numbers.reconfigure(showLineNumbers ? lineNumbers() : []),
+        wrap.reconfigure(wordWrap ? EditorView.lineWrapping : []),
+        completion.reconfigure(completer(autoComplete)),
+      ] });
+    },
+    // Replaces the analyser's marks ({line, message, fatal} items).
+    showDiagnostics(items) {
+      view.dispatch(setDiagnostics(view.state, diagnosticsFor(view.state.doc, items)));
+    },
+    // Puts text at the cursor (replacing the selection) and selects nothing.
+    insert(value) {
+      const { from, to } = view.state.selection.main;
+      view.dispatch({ changes: { from, to, insert: value }, selection: { anchor: from + value.length }, scrollIntoView: true });
+      view.focus();
+    },
+    selectedText() {
+      const { from, to } = view.state.selection.main;
+      return view.state.sliceDoc(from, to);
     },
     // Puts the cursor at the start of a line, scrolls to it and lights it.
     moveToLine(number) {
