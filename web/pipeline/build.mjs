@@ -50,6 +50,8 @@ async function bundleStyleSheet(entry) {
   const result = await build({
     entryPoints: [join(webDir, 'src', 'styles', entry)],
     bundle: true,
+    // Pictures are the server's own files ("/background.svg"), not bundled.
+    external: ['/background.svg', '/pattern.svg'],
     charset: 'utf8',
     write: false,
     logLevel: 'silent',

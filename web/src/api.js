@@ -18,6 +18,10 @@ export const api = {
   execute: (body, signal) => send('/api/execute', { method: 'POST', body, signal }),
   abort: () => send('/api/abort', { method: 'POST' }),
   analyze: (code) => send('/api/analyze', { method: 'POST', body: { code } }),
+  // "list" is a GET; the other four actions post their object.
+  projects: (action, body) => (action === 'list'
+    ? send('/api/projects/list')
+    : send(`/api/projects/${action}`, { method: 'POST', body })),
 };
 
 export async function getJson(path) {

@@ -5,6 +5,7 @@
 import { parseOutput, splitColorRuns, isHexColor, defaultColor } from './stream.js';
 import { renderDrawing, renderAnimation } from './drawings.js';
 import { h, icon, icons } from './dom.js';
+import { downloadSvg, downloadPng } from './files.js';
 
 // Beyond this many lines, the oldest leave the page behind a count.
 const maxLines = 20000;
@@ -16,8 +17,9 @@ const lineHeight = 21;
 const otherHeight = 120;
 
 export class ConsoleView {
-  constructor(element, { sanitizers, options, onGoToLine }) {
+  constructor(element, { sanitizers, options, onGoToLine, drawingActions = true }) {
     this.element = element;
+    this.drawingActions = drawingActions;
     this.sanitizers = sanitizers;
     this.options = options;
     this.onGoToLine = onGoToLine;
@@ -32,8 +34,9 @@ export class ConsoleView {
     this.block = null;
   }
 
-  // A new run clears the console and opens its block with a separator.
-  beginRun() {
+  // A new run clears the console and opens its block with a separator (none
+  // for the help's examples).
+  beginRun({ separator = true } = {}) {
     this.clear();
     const time = new Date().toLocaleTimeString('fr-FR');
     this.color = defaultColor;
@@ -47,10 +50,8 @@ export class ConsoleView {
       debug: h('section', { class: 'debug-card', 'aria-label': 'Débogage', hidden: true }),
       closing: h('div', { class: 'run-closing' }),
     };
-    this.element.append(
-      h('div', { class: 'run-separator' }, h('span', {}, `Exécution — ${time}`)),
-      this.block.hidden, this.block.output, this.block.debug, this.block.closing,
-    );
+    if (separator) this.element.append(h('div', { class: 'run-separator' }, h('span', {}, `Exécution — ${time}`)));
+    this.element.append(this.block.hidden, this.block.output, this.block.debug, this.block.closing);
   }
 
   // One turn's output, appended to what the run has shown so far.
@@ -109,19 +110,42 @@ export class ConsoleView {
         this.append(h('div', { class: 'out-html' }, this.sanitizers.html(entry.html)), false);
         return;
       case 'svg':
-        this.append(renderDrawing(this.sanitizers.svg, entry.svg, { fit: this.options.autoResizeImage }), false);
+        this.append(this.withActions(renderDrawing(this.sanitizers.svg, entry.svg, { fit: this.options.autoResizeImage }), 'dessin'), false);
         return;
       case 'animation': {
         const animation = renderAnimation(this.sanitizers.svg, entry, {
           fit: this.options.autoResizeImage, animate: this.options.animateOutput,
         });
         this.animations.push(animation);
-        this.append(animation.card, false);
+        this.append(this.withActions(animation.card, 'animation'), false);
         return;
       }
       default:
         this.append(this.textLine(entry.text), true);
     }
+  }
+
+  // A drawing with its two downloads (the current frame of an animation).
+  withActions(card, name) {
+    if (!this.drawingActions) return card;
+    return h('div', { class: 'drawing-wrap' }, card,
+      h('div', { class: 'drawing-actions' },
+        h('button', { type: 'button', class: 'small', onclick: () => downloadSvg(card, name) }, icon(icons.download), h('span', {}, 'Télécharger SVG')),
+        h('button', { type: 'button', class: 'small', onclick: () => downloadPng(card, name) }, icon(icons.download), h('span', {}, 'Télécharger PNG'))));
+  }
+
+  // Options that change what is already shown.
+  applyOptions() {
+    for (const host of this.element.querySelectorAll('.drawing-host')) host.classList.toggle('fit', this.options.autoResizeImage);
+    if (!this.options.animateOutput) for (const animation of this.animations) animation.finish();
+    if (this.block) this.showDebugNotes();
+  }
+
+  // The console's text as the pupil reads it, without its buttons.
+  text() {
+    return [...this.element.querySelectorAll('.out-line, .answer-pair, .run-error-text, .run-notice, .run-end')]
+      .map((node) => (node.classList.contains('answer-pair') ? [...node.children].map((c) => c.textContent).join(' ') : node.textContent.replace(/\u200b/g, '')))
+      .join('\n');
   }
 
   // A plain line: its inline colour runs, each colour set through the style
@@ -201,7 +225,12 @@ export class ConsoleView {
     return scrollHeight - scrollTop - clientHeight < 40;
   }
 
+  // A console that grows with its content scrolls the page instead.
   scrollToEnd() {
-    this.element.scrollTop = this.element.scrollHeight;
+    if (this.options.autoExtendConsole && document.scrollingElement) {
+      document.scrollingElement.scrollTop = document.scrollingElement.scrollHeight;
+    } else {
+      this.element.scrollTop = this.element.scrollHeight;
+    }
   }
 }

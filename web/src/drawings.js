@@ -49,10 +49,12 @@ export function renderAnimation(sanitizeSvg, { delay, repeat, frames }, { fit, a
   const show = (index) => {
     root.replaceChildren(sanitized[index].cloneNode(true));
   };
-  if (!sanitized.length) return { card, stop() {} };
+  if (!sanitized.length) return { card, stop() {}, finish() {} };
+  const last = () => show(sanitized.length - 1);
   if (!animate || steps === 1) {
-    show(animate ? 0 : sanitized.length - 1);
-    return { card, stop() {} };
+    if (animate) show(0);
+    else last();
+    return { card, stop() {}, finish: last };
   }
   let step = 0;
   let timer = null;
@@ -63,5 +65,8 @@ export function renderAnimation(sanitizeSvg, { delay, repeat, frames }, { fit, a
     timer = step + 1 < steps ? timers.setTimeout(advance, delay) : null;
   };
   timer = timers.setTimeout(advance, delay);
-  return { card, stop() { if (timer !== null) timers.clearTimeout(timer); timer = null; } };
+  const stop = () => { if (timer !== null) timers.clearTimeout(timer); timer = null; };
+  // Animations switched off: the last frame at once.
+  const finish = () => { if (timer !== null) { stop(); last(); } };
+  return { card, stop, finish };
 }

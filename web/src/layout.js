@@ -16,6 +16,8 @@ export function buildLayout(root) {
     newProgram: button('Nouveau', icons.file),
     save: button('Enregistrer', icons.save),
     programs: button('Programmes', icons.folder),
+    emoji: button('Emoji', icons.smile, { title: 'Insérer un emoji' }),
+    iconPicker: button('Icônes', icons.star, { title: 'Insérer une icône dans un dessin' }),
     options: button('Options', icons.gear),
     help: button('Aide', icons.help),
     editorHost: h('div', { class: 'editor-host' }),
@@ -26,25 +28,31 @@ export function buildLayout(root) {
       tabindex: '0', 'aria-valuemin': '20', 'aria-valuemax': '80', 'aria-valuenow': '50',
     }),
     console: h('div', { class: 'console', role: 'log', 'aria-label': 'Console', tabindex: '0' }),
+    copyConsole: h('button', { type: 'button', class: 'small', title: 'Copier le texte de la console' }, icon(icons.copy), h('span', {}, 'Copier')),
+    consoleStatus: h('span', { class: 'console-status', role: 'status' }),
     question: h('div', { class: 'question', hidden: true }),
     panel: h('aside', { class: 'panel', hidden: true }),
     status: h('span', { class: 'status-run' }, 'Prêt'),
     cursor: h('span', { class: 'status-line' }, 'Ligne 1'),
     program: h('span', { class: 'status-program' }, 'Nouveau programme'),
+    message: h('span', { class: 'status-message', role: 'status' }),
   };
   parts.panes = h('main', { class: 'panes' },
     h('section', { class: 'editor-pane', 'aria-label': 'Programme' }, parts.editorHost, parts.diagnostics),
     parts.divider,
-    h('section', { class: 'console-pane', 'aria-label': 'Sortie' }, parts.console, parts.question, parts.panel));
+    h('section', { class: 'console-pane', 'aria-label': 'Sortie' },
+      h('div', { class: 'console-head' }, h('span', { class: 'console-title' }, 'Console'), parts.consoleStatus, parts.copyConsole),
+      parts.console, parts.question, parts.panel));
   root.replaceChildren(
     h('header', { class: 'toolbar' },
       h('span', { class: 'brand' }, 'Mirelon'),
       h('div', { class: 'group' }, parts.run, parts.stop, parts.analyze),
       h('div', { class: 'group' }, parts.newProgram, parts.save, parts.programs),
+      h('div', { class: 'group' }, parts.emoji, parts.iconPicker),
       h('div', { class: 'spacer' }),
       h('div', { class: 'group' }, parts.options, parts.help)),
     parts.panes,
-    h('footer', { class: 'statusbar' }, parts.status, parts.cursor, parts.program));
+    h('footer', { class: 'statusbar' }, parts.status, parts.cursor, parts.program, parts.message));
   makeDividerDraggable(parts.divider, parts.panes);
   return parts;
 }
@@ -78,17 +86,54 @@ function makeDividerDraggable(divider, panes) {
   });
 }
 
-// The side sheet: panels (Programmes, Options, Aide) open here over the
-// console; Échap or the close button closes it. Their contents come later.
-export function openPanel(panel, title, body) {
-  const close = h('button', { type: 'button', class: 'icon-button', 'aria-label': 'Fermer', title: 'Fermer (Échap)', onclick: () => closePanel(panel) }, icon(icons.close));
-  panel.replaceChildren(h('div', { class: 'panel-head' }, h('h2', {}, title), close), h('div', { class: 'panel-body' }, body));
-  panel.setAttribute('aria-label', title);
-  panel.hidden = false;
-  close.focus();
-}
+// The side sheet: panels (Programmes, Options, Aide …) open here over the
+// console as non-modal dialogs; the editor and the toolbar stay usable. Échap
+// or the close button closes it, and focus goes back where it came from.
+export class SidePanel {
+  constructor(element) {
+    this.element = element;
+    this.title = null;
+    this.onClose = null;
+    element.setAttribute('role', 'dialog');
+    element.setAttribute('aria-modal', 'false');
+    element.addEventListener('keydown', (event) => {
+      if (event.key === 'Escape' && !event.defaultPrevented) {
+        event.preventDefault();
+        this.close();
+      }
+    });
+  }
 
-export function closePanel(panel) {
-  panel.hidden = true;
-  panel.replaceChildren();
+  get open() {
+    return !this.element.hidden;
+  }
+
+  // body: a node; focus: the element to focus, else the close button.
+  show(title, body, { focus, onClose } = {}) {
+    if (this.open) this.close({ restoreFocus: false });
+    this.returnFocus = document.activeElement;
+    const close = h('button', { type: 'button', class: 'icon-button', 'aria-label': 'Fermer', title: 'Fermer (Échap)', onclick: () => this.close() }, icon(icons.close));
+    this.element.replaceChildren(h('div', { class: 'panel-head' }, h('h2', {}, title), close), h('div', { class: 'panel-body' }, body));
+    this.element.setAttribute('aria-label', title);
+    this.element.hidden = false;
+    this.title = title;
+    this.onClose = onClose ?? null;
+    (focus ?? close).focus();
+  }
+
+  toggle(title, build) {
+    if (this.title === title && this.open) this.close();
+    else build();
+  }
+
+  close({ restoreFocus = true } = {}) {
+    if (!this.open) return;
+    const onClose = this.onClose;
+    this.element.hidden = true;
+    this.element.replaceChildren();
+    this.title = null;
+    this.onClose = null;
+    onClose?.();
+    if (restoreFocus && this.returnFocus?.isConnected) this.returnFocus.focus();
+  }
 }

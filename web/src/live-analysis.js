@@ -6,9 +6,11 @@
 export const restMs = 600;
 
 export class LiveAnalysis {
-  // analyze(text) → diagnostics or null (failed); apply(diagnostics) marks
-  // the editor; isRunning() tells whether a run is in progress.
-  constructor({ analyze, apply, isRunning, delay = restMs, timers = globalThis }) {
+  // text() → the editor's text; analyze(text) → diagnostics or null
+  // (failed); apply(diagnostics) marks the editor; isRunning() tells whether
+  // a run is in progress.
+  constructor({ text, analyze, apply, isRunning, delay = restMs, timers = globalThis }) {
+    this.text = text;
     this.analyze = analyze;
     this.apply = apply;
     this.isRunning = isRunning;
@@ -16,16 +18,14 @@ export class LiveAnalysis {
     this.timers = timers;
     this.timer = null;
     this.version = 0;
-    this.text = null;
-    this.enabled = true;
+    this.waiting = false;
   }
 
   // The text changed: wait for it to rest again.
-  changed(text) {
+  changed() {
     this.version++;
-    this.text = text;
     this.cancelTimer();
-    if (this.enabled) this.timer = this.timers.setTimeout(() => this.fire(), this.delay);
+    this.timer = this.timers.setTimeout(() => this.fire(), this.delay);
   }
 
   // An explicit analysis is under way: whatever is pending loses.
@@ -36,7 +36,7 @@ export class LiveAnalysis {
 
   // A run ended: a change that waited for it is analysed now.
   runEnded() {
-    if (this.waiting) this.changed(this.text);
+    if (this.waiting) this.changed();
   }
 
   async fire() {
@@ -47,7 +47,7 @@ export class LiveAnalysis {
     }
     this.waiting = false;
     const version = this.version;
-    const text = this.text;
+    const text = this.text();
     if (!text || !text.trim()) {
       this.apply([]);
       return;

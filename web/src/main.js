@@ -1,11 +1,12 @@
 // The workbench, started by auth.js once the server has accepted this tab:
-// wires the editor, the console, the questions, runs and analysis together.
+// wires the editor, the console, the questions, runs, analysis, the stored
+// programs, the options and the side panels together.
 
-import { buildLayout, openPanel, closePanel } from './layout.js';
+import { buildLayout, SidePanel } from './layout.js';
 import { createEditor } from './editor.js';
 import { ConsoleView } from './console-view.js';
 import { QuestionView } from './question-view.js';
-import { DiagnosticsView } from './diagnostics-view.js';
+import { DiagnosticsView, summarizeDiagnostics } from './diagnostics-view.js';
 import { RunController } from './run-controller.js';
 import { createSanitizers } from './sanitize.js';
 import { api, getJson, postJson } from './api.js';
@@ -13,6 +14,15 @@ import { loadOptions, saveOptions, defaultOptions } from './options.js';
 import { prepareRun, prepareAnalysis } from './prepare.js';
 import { parsePrompt } from './prompt.js';
 import { formatRemaining, parseObject } from './answers.js';
+import { readHelp } from './help-data.js';
+import { LiveAnalysis } from './live-analysis.js';
+import { StoredPrograms } from './projects.js';
+import { ProgramsPanel } from './programs-panel.js';
+import { optionsPanelBody } from './options-panel.js';
+import { HelpPanel } from './help-panel.js';
+import { emojiPicker, iconPicker, canvasName, iconCall } from './pickers.js';
+import { downloadProgram, pickProgramFile, acceptDroppedFiles, copyText } from './files.js';
+import { restoreWork, keepWork } from './work-storage.js';
 import { h } from './dom.js';
 
 const firstProgram = "// Bienvenue dans Mirelon !\n// Écris ton programme ici, puis clique sur « Exécuter ».\naffiche 'Bonjour !'\n";
@@ -22,14 +32,27 @@ function start() {
   const timeLimitMs = session.timeLimitMs ?? 2 * 60 * 1000;
   const options = { ...defaultOptions };
   const parts = buildLayout(document.getElementById('app'));
+  const panel = new SidePanel(parts.panel);
   const sanitizers = createSanitizers(window);
+  const help = readHelp(window.MirelonHelp);
+  const store = new StoredPrograms((action, body) => api.projects(action, body));
+  const work = restoreWork();
+  if (work.current) {
+    store.current = work.current;
+    store.savedText = work.saved ? work.text : null;
+  }
 
   const editor = createEditor(parts.editorHost, {
-    text: firstProgram,
+    text: work.text ?? firstProgram,
     fontSize: options.fontSize,
+    help,
     actions: {
       run: () => runProgram(),
+      save: () => saveProgram(),
+      programs: () => togglePrograms(),
+      help: (word) => helpPanel.show(word),
       onCursorLine: (line) => { parts.cursor.textContent = `Ligne ${line}`; },
+      onChange: () => textChanged(),
     },
   });
   const consoleView = new ConsoleView(parts.console, { sanitizers, options, onGoToLine: (line) => editor.moveToLine(line) });
@@ -37,6 +60,19 @@ function start() {
   const question = new QuestionView(parts.question, {
     onAnswer: (value, shown) => controller.answer(value, shown),
     onCancel: () => controller.cancelQuestion(),
+  });
+  const live = new LiveAnalysis({
+    text: () => editor.text(),
+    analyze: async (code) => {
+      try {
+        const body = parseObject((await api.analyze(prepareAnalysis(code) || code)).text);
+        return body && Array.isArray(body.diagnostics) ? body.diagnostics : null;
+      } catch {
+        return null;
+      }
+    },
+    apply: (found) => editor.showDiagnostics(summarizeDiagnostics(found).items),
+    isRunning: () => controller.running,
   });
 
   const controller = new RunController({
@@ -71,10 +107,33 @@ function start() {
         if (!running) {
           parts.status.textContent = 'Prêt';
           editor.focus();
+          live.runEnded();
         }
       },
     },
   });
+
+  const say = (text) => {
+    parts.message.textContent = text;
+    clearTimeout(say.timer);
+    say.timer = setTimeout(() => { parts.message.textContent = ''; }, 6000);
+  };
+
+  // The status bar names the current program and says when it has changes.
+  function programChanged() {
+    const text = editor.text();
+    const modified = store.isModified(text);
+    parts.program.textContent = store.current
+      ? `Programme : « ${store.current.title} »${modified ? ' (modifié)' : ''}`
+      : `Nouveau programme${modified ? ' (non enregistré)' : ''}`;
+    keepWork({ text, current: store.current, saved: !modified });
+  }
+
+  function textChanged() {
+    live.changed();
+    clearTimeout(textChanged.timer);
+    textChanged.timer = setTimeout(programChanged, 250);
+  }
 
   function runProgram() {
     if (controller.running) return;
@@ -87,12 +146,16 @@ function start() {
     const code = prepareAnalysis(editor.text());
     if (!code) return;
     parts.analyze.disabled = true;
+    live.explicit();
     try {
       const answer = await api.analyze(code);
       const body = parseObject(answer.text);
       if (!body) diagnostics.showError(`Erreur du serveur (statut ${answer.status})`);
       else if (body.error !== undefined) diagnostics.showError(body.error);
-      else diagnostics.showResult(body.diagnostics);
+      else {
+        diagnostics.showResult(body.diagnostics);
+        editor.showDiagnostics(summarizeDiagnostics(body.diagnostics).items);
+      }
     } catch (error) {
       diagnostics.showError(`Erreur de connexion : ${error.message}`);
     } finally {
@@ -100,48 +163,147 @@ function start() {
     }
   }
 
+  // Another text in the editor that is no stored program (an example, a file,
+  // "Nouveau"); the replaced text stays in the editor's undo history.
+  function replaceProgram(text) {
+    editor.setText(text);
+    store.forget();
+    editor.showDiagnostics([]);
+    programChanged();
+    editor.focus();
+  }
+
   function newProgram() {
     if (controller.running) return;
-    if (editor.text().trim() && !window.confirm('Effacer le programme pour en commencer un nouveau ?')) return;
-    editor.setText('');
-    editor.focus();
+    if (store.isModified(editor.text()) && !window.confirm('Effacer le programme pour en commencer un nouveau ? Ce qui n’est pas enregistré sera perdu.')) return;
+    replaceProgram('');
+    parts.diagnostics.hidden = true;
+  }
+
+  async function saveProgram() {
+    const code = editor.text();
+    if (!code.trim()) return say('Le programme est vide : rien à enregistrer.');
+    const saved = await store.save(code).catch((error) => ({ ok: false, error: `Erreur de connexion : ${error.message}` }));
+    programChanged();
+    if (saved.ok) {
+      say(`Programme « ${saved.entry.title} » enregistré.`);
+      if (programs.isOpen) programs.refresh();
+    } else if (saved.needTitle) {
+      programs.show({ askTitle: true, message: saved.error ?? '' });
+    } else {
+      say(saved.error);
+    }
+  }
+
+  const files = {
+    pick: () => pickProgramFile(fileHandlers),
+    download: () => downloadProgram(store.current?.title ?? 'programme', editor.text()),
+  };
+  const fileHandlers = {
+    open: (text, name) => {
+      replaceProgram(text);
+      say(`Fichier « ${name} » ouvert : enregistre-le pour le garder dans tes programmes.`);
+    },
+    refuse: (message) => say(message),
+  };
+  const programs = new ProgramsPanel({ panel, store, editor, files, changed: programChanged });
+  const helpPanel = new HelpPanel({
+    panel,
+    help,
+    renderOutput: (text) => exampleOutput(text, sanitizers),
+    useExample: (code) => replaceProgram(code),
+  });
+
+  function togglePrograms() {
+    panel.toggle('Programmes', () => programs.show());
+  }
+
+  function showOptions() {
+    panel.show('Options', optionsPanelBody(options, changeOptions));
+  }
+
+  function showEmoji() {
+    const { body, search } = emojiPicker(window.MirelonEmoji, (character) => editor.insert(character));
+    panel.show('Emoji', body, { focus: search });
+  }
+
+  function showIcons() {
+    const { body, search } = iconPicker(window.MirelonIcons, (icon) => editor.insert(iconCall(canvasName(editor.text()), icon)));
+    panel.show('Icônes', body, { focus: search });
+  }
+
+  function changeOptions(next) {
+    Object.assign(options, next);
+    applyOptions();
+    saveOptions(options, postJson);
+  }
+
+  function applyOptions() {
+    const root = document.documentElement;
+    root.classList.toggle('dark', options.darkMode);
+    root.classList.toggle('no-background', !options.showBackground);
+    root.classList.toggle('console-grows', options.autoExtendConsole);
+    editor.configure(options);
+    consoleView.applyOptions();
   }
 
   parts.run.addEventListener('click', runProgram);
   parts.stop.addEventListener('click', () => controller.stop());
   parts.analyze.addEventListener('click', analyzeProgram);
   parts.newProgram.addEventListener('click', newProgram);
-  for (const [control, title] of [[parts.save, 'Enregistrer'], [parts.programs, 'Programmes'], [parts.options, 'Options'], [parts.help, 'Aide']]) {
-    control.addEventListener('click', () => openPanel(parts.panel, title, h('p', {}, 'Ce panneau arrive dans une prochaine version de Mirelon.')));
-  }
+  parts.save.addEventListener('click', saveProgram);
+  parts.programs.addEventListener('click', togglePrograms);
+  parts.options.addEventListener('click', () => panel.toggle('Options', showOptions));
+  parts.help.addEventListener('click', () => panel.toggle('Aide', () => helpPanel.show()));
+  parts.emoji.addEventListener('click', () => panel.toggle('Emoji', showEmoji));
+  parts.iconPicker.addEventListener('click', () => panel.toggle('Icônes', showIcons));
+  parts.copyConsole.addEventListener('click', async () => {
+    const copied = await copyText(consoleView.text());
+    parts.consoleStatus.textContent = copied ? 'Console copiée.' : 'Copie impossible.';
+    setTimeout(() => { parts.consoleStatus.textContent = ''; }, 3000);
+  });
+  acceptDroppedFiles(document.body, fileHandlers);
+  window.addEventListener('pagehide', programChanged);
 
-  // Ctrl+Entrée runs from anywhere; Échap closes the panel, else stops the run
-  // (the editor and the question handle their own Échap first).
+  // Shortcuts from anywhere (the editor has its own): Ctrl+Entrée runs,
+  // Ctrl+S saves, Ctrl+O opens the programs, F1 the help; Échap closes the
+  // panel, else stops the run (the editor and the question handle their own
+  // Échap first).
   window.addEventListener('keydown', (event) => {
     if (event.defaultPrevented) return;
-    if (event.key === 'Enter' && (event.ctrlKey || event.metaKey)) {
-      event.preventDefault();
-      runProgram();
-    } else if (event.key === 'Escape') {
-      if (!parts.panel.hidden) closePanel(parts.panel);
+    const mod = event.ctrlKey || event.metaKey;
+    const act = (action) => { event.preventDefault(); action(); };
+    if (event.key === 'Enter' && mod) act(runProgram);
+    else if (mod && event.key.toLowerCase() === 's') act(saveProgram);
+    else if (mod && event.key.toLowerCase() === 'o') act(togglePrograms);
+    else if (event.key === 'F1') act(() => helpPanel.show());
+    else if (event.key === 'Escape') {
+      if (panel.open) panel.close();
       else if (controller.running && !question.open) controller.stop();
     }
   });
 
   loadOptions(getJson).then((loaded) => {
     Object.assign(options, loaded);
-    applyOptions(options, editor);
+    applyOptions();
   });
-  // The page's parts, for the panels to come and for the end-to-end tests.
-  window.Mirelon = { editor, controller, options, saveOptions: () => saveOptions(options, postJson) };
+  programChanged();
+  live.changed();
+  // The page's parts, for the end-to-end tests.
+  window.Mirelon = { editor, controller, options, store, saveOptions: () => saveOptions(options, postJson) };
   document.body.classList.add('ready');
   editor.focus();
 }
 
-function applyOptions(options, editor) {
-  document.documentElement.classList.toggle('dark', options.darkMode);
-  document.documentElement.classList.toggle('no-background', !options.showBackground);
-  editor.setFontSize(options.fontSize);
+// An example's output drawn by the console's own renderer.
+function exampleOutput(text, sanitizers) {
+  const host = h('div', { class: 'console example-console' });
+  const view = new ConsoleView(host, {
+    sanitizers, options: { ...defaultOptions, animateOutput: false, autoResizeImage: true }, onGoToLine() {}, drawingActions: false,
+  });
+  view.beginRun({ separator: false });
+  view.output(text);
+  return host;
 }
 
 // What stays in the console of a question once it is answered.

@@ -3,7 +3,7 @@
 // drives Debian's Chromium with playwright-core, and opens the workbench.
 
 import { spawn, spawnSync } from 'node:child_process';
-import { mkdtempSync, rmSync, mkdirSync } from 'node:fs';
+import { mkdtempSync, rmSync, mkdirSync, existsSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { dirname, join, resolve } from 'node:path';
@@ -75,9 +75,28 @@ async function startRealServer() {
   };
 }
 
+// The stand-in answers "/api/analyze" for programs it does not know with
+// mirelon's own analyser when a build is there ("mirelon analyze FILE").
+function commandLineAnalyzer() {
+  const binary = process.env.MIRELON_BINARY ?? join(repoDir, 'build', 'mirelon');
+  if (!existsSync(binary)) return null;
+  return (code) => {
+    const folder = mkdtempSync(join(tmpdir(), 'mirelon-analyze-'));
+    try {
+      writeFileSync(join(folder, 'programme.mir'), code);
+      const result = spawnSync(binary, ['analyze', join(folder, 'programme.mir')], { encoding: 'utf8', timeout: 10000 });
+      return JSON.parse(result.stdout).diagnostics ?? [];
+    } catch {
+      return [];
+    } finally {
+      rmSync(folder, { recursive: true, force: true });
+    }
+  };
+}
+
 export function startServer(options = {}) {
   if (serverKind === 'real') return startRealServer();
-  return startMockServer({ assetsDir: join(repoDir, 'assets'), programs: allPrograms, ...options });
+  return startMockServer({ assetsDir: join(repoDir, 'assets'), programs: allPrograms, analyzer: commandLineAnalyzer(), ...options });
 }
 
 export function launchBrowser() {

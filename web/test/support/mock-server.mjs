@@ -35,10 +35,81 @@ function minifiedFile(path, minify) {
   return minified.get(path);
 }
 
-export function startMockServer({ assetsDir, programs = [], stoppingMinutes = 2 }) {
+// The projects API on an in-memory storage, with the real server's answers:
+// statuses, messages and the order of members.
+const bodyLimit = 524288;
+const taken = (entries, title, category, exceptId) => {
+  const fold = (text) => text.trim().replace(/[A-Z]/g, (c) => c.toLowerCase());
+  const wanted = fold(category) || 'programme';
+  return entries.some((entry) => !(exceptId !== 0 && (Number.isInteger(entry.id) ? entry.id : -1) === exceptId) &&
+    (fold(entry.categorie ?? '') || 'programme') === wanted && typeof entry.titre === 'string' && fold(entry.titre) === fold(title));
+};
+const categoryOf = (entry) => (typeof entry.categorie === 'string' && entry.categorie.trim() ? entry.categorie : 'programme');
+
+function projects(action, request, body, entries) {
+  if (action === 'list') {
+    return [200, { ok: true, programmes: entries.map((e) => ({ id: e.id ?? 0, titre: e.titre ?? '', categorie: categoryOf(e) })) }];
+  }
+  if (Number(request.headers['content-length'] ?? 0) > bodyLimit) return [413, { ok: false, error: 'Payload too large' }];
+  let data;
+  try { data = JSON.parse(body); } catch { return [400, { ok: false, error: 'JSON invalide' }]; }
+  if (!data || typeof data !== 'object' || Array.isArray(data)) return [500, 'type must be object'];
+  const hasId = Number.isInteger(data.id);
+  const index = entries.findIndex((e) => e.id === data.id);
+  const missing = (name) => [400, { ok: false, error: `Champ "${name}" manquant` }];
+  const notFound = [404, { ok: false, error: 'Programme introuvable' }];
+  const empty = [400, { ok: false, error: 'Le titre ne peut pas être vide.' }];
+  const inUse = [409, { ok: false, error: 'Un élément porte déjà ce titre.' }];
+  switch (action) {
+    case 'load': {
+      if (!hasId) return missing('id');
+      if (index < 0) return notFound;
+      const e = entries[index];
+      return [200, { ok: true, id: e.id, titre: e.titre ?? '', categorie: categoryOf(e), code: e.code ?? '' }];
+    }
+    case 'del':
+      if (!hasId) return missing('id');
+      if (index < 0) return notFound;
+      entries.splice(index, 1);
+      return [200, { ok: true }];
+    case 'rem': {
+      if (!hasId) return missing('id');
+      if (typeof data.titre !== 'string') return missing('titre');
+      const title = data.titre.trim();
+      if (!title) return empty;
+      if (index < 0) return notFound;
+      if (taken(entries, title, categoryOf(entries[index]), data.id)) return inUse;
+      const { titre, ...rest } = entries[index];
+      entries[index] = { ...rest, titre: title };
+      return [200, { ok: true, id: data.id, titre: title }];
+    }
+    case 'save': {
+      if (typeof data.code !== 'string') return missing('code');
+      const id = hasId ? data.id : 0;
+      if (id >= 1) {
+        if (index < 0) return notFound;
+        const { code, ...rest } = entries[index];
+        entries[index] = { ...rest, code: data.code };
+        return [200, { ok: true, id, titre: entries[index].titre, categorie: categoryOf(entries[index]) }];
+      }
+      if (typeof data.titre !== 'string') return missing('titre');
+      const title = data.titre.trim();
+      if (!title) return empty;
+      const category = (typeof data.categorie === 'string' ? data.categorie.trim() : '') || 'programme';
+      if (taken(entries, title, category, 0)) return inUse;
+      const newId = Math.max(0, ...entries.map((e) => e.id ?? 0)) + 1;
+      entries.push({ id: newId, titre: title, categorie: category, code: data.code });
+      return [200, { ok: true, id: newId, titre: title, categorie: category }];
+    }
+    default:
+      return [404, 'Not found'];
+  }
+}
+
+export function startMockServer({ assetsDir, programs = [], stoppingMinutes = 2, analyzer = null }) {
   const token = randomBytes(32).toString('hex');
   const byCode = new Map(programs.map((program) => [program.code, program]));
-  const state = { owner: '', lastPing: 0, session: null, options: '{}' };
+  const state = { owner: '', lastPing: 0, session: null, options: '{}', entries: [] };
 
   const send = (response, status, body, type = 'application/json; charset=utf-8', headers = {}) => {
     response.writeHead(status, { 'Content-Type': type, 'X-Content-Type-Options': 'nosniff', 'X-Frame-Options': 'DENY',
@@ -136,9 +207,15 @@ export function startMockServer({ assetsDir, programs = [], stoppingMinutes = 2 
       if (route === 'POST /api/execute') return execute(body, response);
       if (route === 'POST /api/abort') return abort(response);
       if (route === 'POST /api/analyze') {
-        const program = byCode.get(JSON.parse(body).code);
-        const diagnostics = program?.diagnostics ?? [];
+        const code = JSON.parse(body).code;
+        const diagnostics = byCode.get(code)?.diagnostics ?? (analyzer ? analyzer(code) : []);
         return send(response, 200, JSON.stringify({ diagnostics, ok: diagnostics.length === 0 }));
+      }
+      const project = /^\/api\/projects\/(list|save|rem|del|load)$/.exec(url.pathname);
+      if (project && request.method === (project[1] === 'list' ? 'GET' : 'POST')) {
+        const [status, answer] = projects(project[1], request, body, state.entries);
+        if (typeof answer === 'string') return send(response, status, answer, 'text/plain; charset=utf-8');
+        return send(response, status, JSON.stringify(answer));
       }
       send(response, 404, 'Not found', 'text/plain; charset=utf-8');
     });
