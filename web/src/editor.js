@@ -12,10 +12,10 @@ import {
 } from '@codemirror/view';
 import { history, historyKeymap, defaultKeymap, indentWithTab } from '@codemirror/commands';
 import { search, searchKeymap, highlightSelectionMatches } from '@codemirror/search';
-import { autocompletion, completionKeymap, closeBrackets, closeBracketsKeymap, completeFromList } from '@codemirror/autocomplete';
+import { autocompletion, completionKeymap, closeBrackets, closeBracketsKeymap } from '@codemirror/autocomplete';
 import { setDiagnostics, lintGutter, lintKeymap } from '@codemirror/lint';
 import { mirelonLanguage } from './mirelon-language.js';
-import { helpForWord } from './help-data.js';
+import { helpForWord, completionSource } from './help-data.js';
 
 class MarkMarker extends GutterMarker {
   constructor(kind) {
@@ -174,7 +174,7 @@ export function createEditor(parent, { text = '', fontSize = 12, actions, help }
   const completion = new Compartment();
   const sizeTheme = (points) => EditorView.theme({ '&': { fontSize: `${points}pt` } });
   const completer = (activateOnTyping) => autocompletion({
-    override: [completeFromList(help.completions)], activateOnTyping, icons: false,
+    override: [completionSource(help.completions)], activateOnTyping, icons: false,
   });
   const shortcut = (action) => () => { action(); return true; };
   const view = new EditorView({

@@ -59,3 +59,18 @@ export function completionOptions(entries) {
 export function helpForWord(help, word) {
   return word ? entryForWord(help.index, word) : null;
 }
+
+// The completion source: the word before the cursor, or the last two words
+// when they begin a multi-word form ("fin s" → "fin si", "tant" → "tant que").
+export function completionSource(options) {
+  const firstWords = new Set(options.filter((o) => o.label.includes(' ')).map((o) => o.label.split(' ')[0].toLowerCase()));
+  return (context) => {
+    const two = context.matchBefore(/[\p{L}_]+ [\p{L}_]*$/u);
+    if (two && firstWords.has(two.text.split(' ')[0].toLowerCase())) {
+      return { from: two.from, options, validFor: /^[\p{L}_]+ [\p{L}\p{N}_]*$/u };
+    }
+    const word = context.matchBefore(/[\p{L}_][\p{L}\p{N}_]*$/u);
+    if (!word && !context.explicit) return null;
+    return { from: word ? word.from : context.pos, options, validFor: /^[\p{L}\p{N}_]*$/u };
+  };
+}

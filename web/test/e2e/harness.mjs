@@ -8,6 +8,8 @@ import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
 import { chromium } from 'playwright-core';
 import { startMockServer } from '../support/mock-server.mjs';
 import { allPrograms } from './programs.mjs';
@@ -141,4 +143,37 @@ export async function setProgram(page, text) {
 export async function screenshot(page, name) {
   mkdirSync(screenshotDir, { recursive: true });
   await page.screenshot({ path: join(screenshotDir, `${name}.png`) });
+}
+
+// One browser for a test file; workbenchTest(name, body, { allow }) gives each
+// test its own server and browser contexts (open(size) opens the workbench),
+// and fails on any console error or policy violation not allowed.
+export function workbenchTests() {
+  let browser;
+  before(async () => {
+    browser = await launchBrowser();
+    console.log(`# end-to-end tests against the ${serverKind} server`);
+  });
+  after(() => browser?.close());
+  function workbenchTest(name, body, { allow = [] } = {}) {
+    test(name, async () => {
+      const server = await startServer();
+      const opened = { contexts: [] };
+      try {
+        const open = async (size) => {
+          const result = await openWorkbench(browser, server, size);
+          opened.contexts.push(result);
+          return result;
+        };
+        await body({ server, open, opened, browser });
+        for (const { problems } of opened.contexts) {
+          assert.deepEqual(problems.filter((problem) => !allow.some((pattern) => pattern.test(problem))), []);
+        }
+      } finally {
+        for (const { context } of opened.contexts) await context.close();
+        await server.close();
+      }
+    });
+  }
+  return { workbenchTest, browser: () => browser };
 }

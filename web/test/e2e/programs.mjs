@@ -93,6 +93,25 @@ export const programs = {
     code: "pour i de 1 à 30000\n  affiche 'Ligne ' + i\nfin pour",
     turns: [{ done: true, output: Array.from({ length: 30000 }, (_, i) => `Ligne ${i + 1}\r\n`).join('') }],
   },
+  iconDrawing: {
+    code: "MaToile est une toile\ndimension(MaToile, 60, 40)\nrectangle(MaToile, 0, 0, 60, 40, '#DDEEFF')\n" +
+      "icône(MaToile, 10, 34, 'E722', '#FFB300', 28)\naffiche MaToile",
+    turns: [{
+      done: true,
+      output: line('__SVG__<svg xmlns="http://www.w3.org/2000/svg" width="60" height="40" viewBox="0 0 60 40">' +
+        '<rect x="0" y="0" width="60" height="40" fill="#DDEEFF"/>' +
+        '<text x="10" y="34" fill="#FFB300" font-family="Segoe MDL2 Assets" font-size="28">\uE722</text></svg>__'),
+    }],
+  },
+  // Typed key by key by the analysis-as-you-type test.
+  missingEnd: {
+    code: "affiche 1\nsi vrai alors\n  affiche 2",
+    diagnostics: [{ line: 2, msg: '"fin si" manquant', fatal: true }],
+  },
+  tryWithoutCatch: {
+    code: "essayer\n  affiche 2\nfin essayer",
+    diagnostics: [{ line: 1, msg: '"essayer" sans "attraper" correspondant', fatal: false }],
+  },
   analysis: {
     code: "affiche 'a'\nsi vrai alors\n  affiche 'b'",
     diagnostics: [{ line: 2, msg: '"fin si" manquant', fatal: true }],

@@ -2,40 +2,11 @@
 // turn by turn, questions, stopping, errors, markers, and that nothing a
 // program prints can run script or restyle the page.
 
-import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
-import { launchBrowser, startServer, openPage, openWorkbench, setProgram, screenshot, serverKind } from './harness.mjs';
+import { openPage, screenshot, setProgram, workbenchTests } from './harness.mjs';
 import { programs } from './programs.mjs';
 
-let browser;
-before(async () => {
-  browser = await launchBrowser();
-  console.log(`# end-to-end tests against the ${serverKind} server`);
-});
-after(() => browser?.close());
-
-// Each test gets its own server and browser context, and fails on any console
-// error or policy violation it did not expect.
-function workbenchTest(name, body, { allow = [] } = {}) {
-  test(name, async () => {
-    const server = await startServer();
-    const opened = { contexts: [] };
-    try {
-      const open = async (size) => {
-        const result = await openWorkbench(browser, server, size);
-        opened.contexts.push(result);
-        return result;
-      };
-      await body({ server, open, opened });
-      for (const { problems } of opened.contexts) {
-        assert.deepEqual(problems.filter((problem) => !allow.some((pattern) => pattern.test(problem))), []);
-      }
-    } finally {
-      for (const { context } of opened.contexts) await context.close();
-      await server.close();
-    }
-  });
-}
+const { workbenchTest, browser: currentBrowser } = workbenchTests();
 
 const consoleLog = (page) => page.getByRole('log', { name: 'Console' });
 const runButton = (page) => page.getByRole('button', { name: 'Exécuter', exact: true });
@@ -66,6 +37,7 @@ async function clickMarkerGutter(page, line, times) {
 
 workbenchTest('start-up: the page loads its files in order, a second tab is refused, a tab without a session is told', async ({ server, open, opened }) => {
   const loads = [];
+  const browser = currentBrowser();
   const first = await openPage(browser);
   opened.contexts.push(first);
   first.page.on('request', (request) => loads.push(new URL(request.url()).pathname));
