@@ -3,6 +3,10 @@
 //   - a click on "Exécuter" to "Fin du programme" for a one-line program;
 //   - a program printing 10,000 lines, from the click to the last line shown,
 //     and the longest task that blocked the page meanwhile;
+//   - typing in a 5000-line program: the time of one keystroke, from the
+//     change to the editor's updated layout;
+//   - opening the programs panel with 500 stored programs;
+//   - opening the help panel and searching it;
 //   - the gzip size of the first load (every file the page loads, minified as
 //     the server sends it).
 // Run: node web/test/e2e/bench.mjs   (MIRELON_BINARY=build/mirelon for the real server)
@@ -57,12 +61,92 @@ async function timeRun(page, program, untilText, count) {
   return median(times);
 }
 
+// Keystrokes typed into the middle of a 5000-line program, each measured from
+// the change to a forced layout of the editor.
+async function timeTyping(page) {
+  const lines = Array.from({ length: 5000 }, (_, i) => (i % 5 === 0 ? `si x${i} > ${i} alors` : i % 5 === 4 ? 'fin si' : `  affiche 'ligne ${i}' + longueur(t) // note`));
+  await setProgram(page, lines.join('\n'));
+  return page.evaluate(async () => {
+    const { view } = window.Mirelon.editor;
+    const middle = view.state.doc.line(2500).to;
+    view.dispatch({ selection: { anchor: middle }, scrollIntoView: true });
+    view.focus();
+    await new Promise((done) => setTimeout(done, 300));
+    const times = [];
+    for (const character of "  x vaut longueur('abc') + 1".repeat(3)) {
+      const started = performance.now();
+      const head = view.state.selection.main.head;
+      view.dispatch({ changes: { from: head, insert: character }, selection: { anchor: head + 1 }, userEvent: 'input.type' });
+      view.contentDOM.getBoundingClientRect();
+      void view.contentDOM.offsetHeight;
+      times.push(performance.now() - started);
+      await new Promise((done) => requestAnimationFrame(() => setTimeout(done, 0)));
+    }
+    times.sort((a, b) => a - b);
+    return { median: times[Math.floor(times.length / 2)], worst: times[times.length - 1], p95: times[Math.floor(times.length * 0.95)] };
+  });
+}
+
+// 500 programs stored through the API, then the panel opened until its list shows them.
+async function timeProgramsPanel(page) {
+  await page.evaluate(async () => {
+    for (let i = 0; i < 500; i++) {
+      await fetch('/api/projects/save', { method: 'POST', headers: { 'Content-Type': 'application/json' },
+        body: JSON.stringify({ titre: `Programme ${i}`, code: `affiche ${i}`, categorie: i % 5 ? 'programme' : 'bibliotheque' }) });
+    }
+  });
+  const times = [];
+  for (let i = 0; i < rounds; i++) {
+    times.push(await page.evaluate(() => new Promise((resolve) => {
+      const started = performance.now();
+      const watcher = new MutationObserver(() => {
+        if (document.querySelectorAll('.program').length >= 500) {
+          watcher.disconnect();
+          resolve(performance.now() - started);
+        }
+      });
+      watcher.observe(document.body, { childList: true, subtree: true });
+      document.querySelector('.toolbar').querySelectorAll('button')[5].click();
+    })));
+    await page.keyboard.press('Escape');
+  }
+  return median(times);
+}
+
+// The help panel opened, then searched for three words; each measured to its
+// rendered result.
+async function timeHelp(page) {
+  return page.evaluate(async () => {
+    const button = [...document.querySelectorAll('.toolbar button')].find((b) => b.textContent.trim() === 'Aide');
+    const opening = [];
+    const searching = [];
+    for (let i = 0; i < 5; i++) {
+      let started = performance.now();
+      button.click();
+      document.querySelector('.help-results').getBoundingClientRect();
+      opening.push(performance.now() - started);
+      const field = document.getElementById('help-search');
+      for (const word of ['repete', 'arrondi superieur', 'toile']) {
+        started = performance.now();
+        field.value = word;
+        field.dispatchEvent(new Event('input'));
+        document.querySelector('.help-results').getBoundingClientRect();
+        searching.push(performance.now() - started);
+      }
+      button.click();
+      await new Promise((done) => setTimeout(done, 50));
+    }
+    const mid = (values) => values.sort((a, b) => a - b)[Math.floor(values.length / 2)];
+    return { open: mid(opening), search: mid(searching), worst: Math.max(...opening, ...searching) };
+  });
+}
+
 async function longestTask(page) {
   return page.evaluate(() => window.__longest ?? 0);
 }
 
 function firstLoadGzip(assetsDir) {
-  const names = ['app.html', 'fonts.css', 'favicon.ico', 'app.css', 'help.js', 'emoji.js', 'icons.js', 'auth.js', 'app.js'];
+  const names = ['app.html', 'fonts.css', 'favicon.ico', 'app.css', 'help.js', 'emoji.js', 'icons.js', 'auth.js', 'app.js', 'background.svg'];
   let total = 0;
   const sizes = {};
   for (const name of names) {
@@ -94,6 +178,11 @@ try {
   await page.evaluate(() => { window.__longest = 0; });
   const lines = await timeRun(page, programs.manyLines, 'Ligne 10000', 3);
   console.log(`10,000 printed lines, click to the last line shown: ${lines.toFixed(0)} ms (median of 3); longest blocking task ${(await longestTask(page)).toFixed(0)} ms`);
+  const typing = await timeTyping(page);
+  console.log(`typing in a 5000-line program, one keystroke: median ${typing.median.toFixed(1)} ms, 95th percentile ${typing.p95.toFixed(1)} ms, worst ${typing.worst.toFixed(1)} ms`);
+  const help = await timeHelp(page);
+  console.log(`help panel: opening ${help.open.toFixed(1)} ms, one search ${help.search.toFixed(1)} ms (medians), worst ${help.worst.toFixed(1)} ms`);
+  console.log(`programs panel with 500 stored programs, click to the list shown: ${(await timeProgramsPanel(page)).toFixed(0)} ms (median of ${rounds})`);
   await context.close();
   await server.close();
   const { total, sizes } = firstLoadGzip(join(import.meta.dirname, '..', '..', '..', 'assets'));
