@@ -13,7 +13,7 @@ export function buildLayout(root) {
     run: button('Exécuter', icons.run, { class: 'primary', title: 'Exécuter (Ctrl+Entrée)' }),
     stop: button('Arrêter', icons.stop, { class: 'danger', title: 'Arrêter (Échap)', disabled: true }),
     analyze: button('Analyser', icons.check, { title: 'Analyser le programme sans l’exécuter' }),
-    newProgram: button('Nouveau', icons.file),
+    newProgram: button('Nouveau', icons.file, { title: 'Nouveau programme', class: 'compact' }),
     save: button('Enregistrer', icons.save),
     programs: button('Programmes', icons.folder),
     emoji: button('Emoji', icons.smile, { title: 'Insérer un emoji', class: 'compact' }),
