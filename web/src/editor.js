@@ -14,6 +14,7 @@ import { history, historyKeymap, defaultKeymap, indentWithTab } from '@codemirro
 import { search, searchKeymap, highlightSelectionMatches } from '@codemirror/search';
 import { autocompletion, completionKeymap, closeBrackets, closeBracketsKeymap } from '@codemirror/autocomplete';
 import { setDiagnostics, lintGutter, lintKeymap } from '@codemirror/lint';
+import { syntaxTree } from '@codemirror/language';
 import { mirelonLanguage } from './mirelon-language.js';
 import { helpForWord, completionSource } from './help-data.js';
 
@@ -113,6 +114,17 @@ const marksGutter = gutter({
   },
 });
 
+// The editor's own words, in French: search and replace, completion, findings.
+const frenchPhrases = EditorState.phrases.of({
+  Find: 'Chercher dans le programme', Replace: 'Remplacer par', next: 'suivant', previous: 'précédent', all: 'tous',
+  'match case': 'respecter la casse', regexp: 'expression régulière', 'by word': 'mot entier', replace: 'remplacer',
+  'replace all': 'tout remplacer', close: 'fermer', 'current match': 'occurrence actuelle', 'on line': 'à la ligne',
+  'replaced $ matches': '$ remplacements', 'replaced match on line $': 'remplacé à la ligne $', 'Go to line': 'Aller à la ligne',
+  go: 'aller', Completions: 'Propositions', Diagnostics: 'Diagnostics', 'No diagnostics': 'Aucun diagnostic',
+  'Selection deleted': 'Sélection supprimée', 'Control character': 'Caractère de contrôle', 'folded code': 'code replié',
+  unfold: 'déplier', to: 'à',
+});
+
 // The word (letters, digits, "_", accents) around a position, or null.
 function wordAround(state, pos) {
   const line = state.doc.lineAt(pos);
@@ -123,6 +135,15 @@ function wordAround(state, pos) {
   while (from > 0 && isWord(line.text[from - 1])) from--;
   while (to < line.text.length && isWord(line.text[to])) to++;
   return from === to ? null : { from: line.from + from, to: line.from + to, text: line.text.slice(from, to) };
+}
+
+// No completion inside texts and comments, unless asked with Ctrl+Espace.
+function outsideTextsAndComments(source) {
+  const quiet = new Set(['string', 'lineComment', 'blockComment']);
+  return (context) => {
+    const node = syntaxTree(context.state).resolveInner(context.pos, -1);
+    return !context.explicit && quiet.has(node.name) ? null : source(context);
+  };
 }
 
 // Hover help: the signature and the summary of the entry a name belongs to.
@@ -174,7 +195,7 @@ export function createEditor(parent, { text = '', fontSize = 12, actions, help }
   const completion = new Compartment();
   const sizeTheme = (points) => EditorView.theme({ '&': { fontSize: `${points}pt` } });
   const completer = (activateOnTyping) => autocompletion({
-    override: [completionSource(help.completions)], activateOnTyping, icons: false,
+    override: [outsideTextsAndComments(completionSource(help.completions))], activateOnTyping, icons: false,
   });
   const shortcut = (action) => () => { action(); return true; };
   const view = new EditorView({
@@ -196,6 +217,7 @@ export function createEditor(parent, { text = '', fontSize = 12, actions, help }
         keymap.of([...closeBracketsKeymap, ...defaultKeymap, ...searchKeymap, ...historyKeymap, ...completionKeymap,
           ...lintKeymap, indentWithTab]),
         readOnly.of([]),
+        frenchPhrases,
         size.of(sizeTheme(fontSize)),
         wrap.of([]),
         EditorView.contentAttributes.of({ 'aria-label': 'Éditeur de code', spellcheck: 'false', autocorrect: 'off', autocapitalize: 'off' }),

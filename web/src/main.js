@@ -183,7 +183,7 @@ function start() {
   async function saveProgram() {
     const code = editor.text();
     if (!code.trim()) return say('Le programme est vide : rien à enregistrer.');
-    const saved = await store.save(code).catch((error) => ({ ok: false, error: `Erreur de connexion : ${error.message}` }));
+    const saved = await store.save(code);
     programChanged();
     if (saved.ok) {
       say(`Programme « ${saved.entry.title} » enregistré.`);

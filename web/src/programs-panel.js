@@ -71,7 +71,7 @@ export class ProgramsPanel {
   }
 
   async refresh() {
-    const listed = await this.store.list().catch((error) => ({ ok: false, error: `Erreur de connexion : ${error.message}` }));
+    const listed = await this.store.list();
     if (!this.isOpen) return;
     if (!listed.ok) {
       this.say(listed.error, true);
@@ -110,7 +110,7 @@ export class ProgramsPanel {
   async saveAs(category) {
     const code = category === snippetCategory ? (this.editor.selectedText() || this.editor.text()) : this.editor.text();
     if (!code.trim()) return this.say('Le programme est vide : rien à enregistrer.', true);
-    const saved = await this.store.saveAs(this.title.value, code, category).catch((error) => ({ ok: false, error: `Erreur de connexion : ${error.message}` }));
+    const saved = await this.store.saveAs(this.title.value, code, category);
     if (saved.title !== undefined) this.title.value = saved.title;
     if (!saved.ok) {
       this.say(saved.error, true);
@@ -125,7 +125,7 @@ export class ProgramsPanel {
   }
 
   async open(entry) {
-    const opened = await this.store.open(entry.id).catch((error) => ({ ok: false, error: `Erreur de connexion : ${error.message}` }));
+    const opened = await this.store.open(entry.id);
     if (!opened.ok) return this.say(opened.error, true);
     this.editor.setText(opened.code);
     this.changed();
@@ -135,7 +135,7 @@ export class ProgramsPanel {
   }
 
   async insert(entry) {
-    const loaded = await this.store.load(entry.id).catch((error) => ({ ok: false, error: `Erreur de connexion : ${error.message}` }));
+    const loaded = await this.store.load(entry.id);
     if (!loaded.ok) return this.say(loaded.error, true);
     this.editor.insert(loaded.code);
     this.say(`Extrait « ${entry.title} » inséré.`);
@@ -145,7 +145,7 @@ export class ProgramsPanel {
   startRename(entry, row) {
     const field = h('input', { type: 'text', value: entry.title, 'aria-label': 'Nouveau titre', autocomplete: 'off', spellcheck: 'false' });
     const confirm = async () => {
-      const renamed = await this.store.rename(entry.id, field.value).catch((error) => ({ ok: false, error: `Erreur de connexion : ${error.message}` }));
+      const renamed = await this.store.rename(entry.id, field.value);
       if (!renamed.ok) {
         if (renamed.title !== undefined) field.value = renamed.title;
         this.say(renamed.error, true);
@@ -170,7 +170,7 @@ export class ProgramsPanel {
 
   async remove(entry) {
     if (!window.confirm(`Supprimer « ${entry.title} » ? Cela ne peut pas être annulé.`)) return;
-    const removed = await this.store.remove(entry.id).catch((error) => ({ ok: false, error: `Erreur de connexion : ${error.message}` }));
+    const removed = await this.store.remove(entry.id);
     this.changed();
     this.describeCurrent();
     if (!removed.ok) this.say(removed.error, true);

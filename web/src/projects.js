@@ -9,6 +9,7 @@
 // server no longer knows asks for a title instead.
 
 import { fold } from '../content/help-search.mjs';
+import { messages } from './answers.js';
 
 export const programCategory = 'programme';
 export const snippetCategory = 'bibliotheque';
@@ -75,9 +76,14 @@ export class StoredPrograms {
     this.savedText = null;
   }
 
+  // A network failure is an answer too, so no action ever throws.
   async call(action, body) {
-    const answer = await this.request(action, body);
-    return readProjectAnswer(answer.status, answer.text);
+    try {
+      const answer = await this.request(action, body);
+      return readProjectAnswer(answer.status, answer.text);
+    } catch (error) {
+      return { ok: false, status: 0, error: messages.connection + (error?.message ?? String(error)) };
+    }
   }
 
   isModified(text) {

@@ -134,7 +134,7 @@ workbenchTest('analysis as you type: after a rest, errors and warnings marked, n
   await page.getByRole('button', { name: 'Arrêter', exact: true }).click();
 });
 
-workbenchTest('completion offers keywords and builtins with signature and definition; hover and F1 give help', async ({ open }) => {
+workbenchTest('completion offers keywords and builtins with signature and definition; search and replace; hover and F1 give help', async ({ open }) => {
   const { page } = await open();
   await setProgram(page, '');
   await editorBox(page).click();
@@ -151,6 +151,19 @@ workbenchTest('completion offers keywords and builtins with signature and defini
   await list.locator('.cm-completionLabel', { hasText: /^tant que$/ }).waitFor();
   await page.keyboard.press('Escape');
   assert.equal(await list.count(), 0, 'Échap closes the list first');
+  await page.keyboard.type(" // longu 'longu");
+  await page.waitForTimeout(400);
+  assert.equal(await list.count(), 0, 'nothing offered inside a comment');
+
+  // Search and replace, in French.
+  await setProgram(page, "affiche 'chat'\naffiche 'chat'");
+  await editorBox(page).press('Control+f');
+  await page.getByRole('textbox', { name: 'Chercher dans le programme' }).fill('chat');
+  await page.getByRole('textbox', { name: 'Remplacer par' }).fill('chien');
+  await page.getByRole('button', { name: 'tout remplacer' }).click();
+  assert.equal(await editorText(page), "affiche 'chien'\naffiche 'chien'");
+  await page.getByRole('textbox', { name: 'Chercher dans le programme' }).press('Escape');
+  assert.equal(await page.locator('.cm-search').count(), 0);
 
   await setProgram(page, "affiche 'x'");
   await page.locator('.cm-line').getByText('affiche').hover();

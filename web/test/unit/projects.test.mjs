@@ -155,3 +155,14 @@ test('open, rename and delete: the current program follows', async () => {
   assert.equal((await store.remove(1)).ok, false);
   assert.equal(store.current, null, 'an entry the server no longer has is forgotten');
 });
+
+test('a network failure is an error answer, never a throw, and keeps the current program', async () => {
+  const server = fakeServer();
+  const store = new StoredPrograms(server.request);
+  await store.saveAs('jeu', 'affiche 1');
+  store.request = async () => { throw new TypeError('Failed to fetch'); };
+  assert.deepEqual(await store.save('affiche 2'), { ok: false, error: 'Erreur de connexion : Failed to fetch', status: 0 });
+  assert.equal((await store.remove(1)).ok, false);
+  assert.equal(store.current.id, 1, 'not forgotten: the server may still have it');
+  assert.equal((await store.list()).error, 'Erreur de connexion : Failed to fetch');
+});
