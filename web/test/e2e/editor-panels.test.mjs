@@ -27,16 +27,21 @@ function watchRequests(page, path) {
   return seen;
 }
 
-// The classes of each piece of each line, as the editor shows them.
+// The classes of each piece of each line, as the editor shows them (a token
+// may sit inside the underline of a finding).
 async function coloured(page) {
   return page.locator('.cm-content').evaluate((content) => [...content.querySelectorAll('.cm-line')].map((line) => {
     const pieces = [];
-    for (const node of line.childNodes) {
-      const text = node.textContent;
-      if (!text.trim()) continue;
-      pieces.push([text.trim(), node.nodeType === 1 ? node.className : '']);
+    let last = null;
+    const walker = document.createTreeWalker(line, NodeFilter.SHOW_TEXT);
+    for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+      const token = node.parentElement.closest('[class*="mir-"]');
+      const owner = token && line.contains(token) ? token : node;
+      if (owner === last) pieces[pieces.length - 1][0] += node.textContent;
+      else pieces.push([node.textContent, token ? [...token.classList].filter((c) => c.startsWith('mir-')).join(' ') : '']);
+      last = owner;
     }
-    return pieces;
+    return pieces.map(([text, kind]) => [text.trim(), kind]).filter(([text]) => text);
   }));
 }
 
