@@ -290,7 +290,7 @@ function start() {
   programChanged();
   live.changed();
   // The page's parts, for the end-to-end tests.
-  window.Mirelon = { editor, controller, options, store, saveOptions: () => saveOptions(options, postJson) };
+  window.Mirelon = { editor, controller, options, store, setOptions: (changes) => changeOptions({ ...options, ...changes }) };
   document.body.classList.add('ready');
   editor.focus();
 }

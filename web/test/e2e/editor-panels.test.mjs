@@ -544,7 +544,7 @@ for (const [width, height] of [[1366, 768], [1024, 768]]) {
     await page.getByRole('log', { name: 'Console' }).getByText('Fin du programme').waitFor();
     const problems = [];
     for (const theme of ['clair', 'sombre']) {
-      await page.evaluate((dark) => document.documentElement.classList.toggle('dark', dark), theme === 'sombre');
+      await page.evaluate((darkMode) => window.Mirelon.setOptions({ darkMode }), theme === 'sombre');
       await page.evaluate(() => window.Mirelon.editor.showDiagnostics([{ line: 2, message: 'exemple', fatal: true }, { line: 3, message: 'exemple', fatal: false }]));
       for (const name of [null, 'Programmes', 'Options', 'Aide', 'Emoji', 'Icônes']) {
         if (name) await toolbarButton(page, name).click();
