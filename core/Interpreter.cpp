@@ -35,6 +35,7 @@ TMirelon::TMirelon(const TBuiltinLibrary& Builtins)
   FEOFToken.Line = -1;
   FTokens.assign(kTokenPadding, FEOFToken);  // no program yet: only the end
   FScopeStarts.push_back(0);
+  UpdateAbortPoll();
   OnOutput = [](const std::u16string& msg) { std::cout << Utf16ToUtf8(msg) << '\n'; };
   OnInput = [](const std::u16string& prompt) {
     std::cout << Utf16ToUtf8(prompt) << std::flush;
@@ -201,6 +202,23 @@ void TMirelon::FailExpected(TMirelonTokenType T) {
   else found = TokenTypeName(cur.TokenType);
   throw EMirelonError::CreateFmtAtLine(cur.Line, u"Élément attendu : %s, mais trouvé : %s",
                                        {TokenTypeName(T), found});
+}
+
+namespace {
+const std::atomic<bool> kAbortNeverUp{false};
+const std::atomic<bool> kAbortAlwaysUp{true};
+}  // namespace
+
+void TMirelon::UpdateAbortPoll() {
+  FAbortPoll = FCheckAbort ? &kAbortAlwaysUp : FAbortFlag ? FAbortFlag : &kAbortNeverUp;
+}
+
+bool TMirelon::AbortRequested() const {
+  return (FAbortFlag && FAbortFlag->load(std::memory_order_relaxed)) || (FCheckAbort && FCheckAbort());
+}
+
+void TMirelon::PollAbort() {
+  if (AbortRequested()) FailAborted();
 }
 
 [[gnu::cold]] void TMirelon::FailAborted() { throw EMirelonAborted(); }

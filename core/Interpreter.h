@@ -3,6 +3,7 @@
 // it forward, loops set it back, calls jump to a body and return.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -82,13 +83,30 @@ class TMirelon {
 
   TMirelonOutputEvent OnOutput;
   TMirelonInputEvent OnInput;
+  // The run ends with EMirelonAborted at its next check once *Flag is true
+  // (set from any thread). The owner keeps the flag alive for the whole run;
+  // null removes it.
+  void SetAbortFlag(const std::atomic<bool>* Flag) {
+    FAbortFlag = Flag;
+    UpdateAbortPoll();
+  }
+  // A check asked at every statement and loop turn (and by builtins as they
+  // go); the run ends aborted when it returns true. Slower than a flag: for
+  // tests and fuzzers that count checks. Empty removes it.
   void SetOnCheckAbort(TMirelonAbortCheck f) {
     FCheckAbort = std::move(f);
-    FHasAbortCheck = static_cast<bool>(FCheckAbort);
-    // A plain function is called directly: the check runs at every statement.
-    bool (*const* plain)() = FCheckAbort.target<bool (*)()>();
-    FPlainAbortCheck = plain ? *plain : nullptr;
+    UpdateAbortPoll();
   }
+  // Raises EMirelonAborted when an abort was asked for. Statements and loop
+  // turns call it, and so does every builtin whose work grows with its
+  // input, every few steps: one load and one branch while nothing is asked.
+  void CheckAbort() {
+    if (FAbortPoll->load(std::memory_order_relaxed)) [[unlikely]]
+      PollAbort();
+  }
+  // Whether an abort was asked for, without raising (the transfer of a file
+  // asks it while it waits for the network).
+  bool AbortRequested() const;
 
   // ---- services for the builtin library ----
   const TMirelonToken& CurrentToken() const {
@@ -153,9 +171,10 @@ class TMirelon {
     while (FTokens[FPos].TokenType == ttEOL) ++FPos;
   }
   bool At(TMirelonTokenType T) const { return CurrentToken().TokenType == T; }
-  void CheckAbort() {
-    if (FPlainAbortCheck ? FPlainAbortCheck() : FHasAbortCheck && FCheckAbort()) FailAborted();
-  }
+  // FAbortFlag when only a flag is set; a flag always up when a check
+  // function is set, so that every check reaches it; else one never up.
+  void UpdateAbortPoll();
+  [[gnu::cold]] void PollAbort();
   [[noreturn]] void FailAborted();
   // "Imbrication trop profonde" when the native stack runs low.
   void CheckStack() {
@@ -414,8 +433,8 @@ class TMirelon {
   TMirelonOutputEvent& FOutput = OnOutput;
   TMirelonInputEvent& FInput = OnInput;
   TMirelonAbortCheck FCheckAbort;
-  bool FHasAbortCheck = false;
-  bool (*FPlainAbortCheck)() = nullptr;
+  const std::atomic<bool>* FAbortFlag = nullptr;
+  const std::atomic<bool>* FAbortPoll;  // see UpdateAbortPoll
   int32_t FLoopDepth = 0;
   int32_t FCallDepth = 0;
   int32_t FLoopIterationLimit = 100000;

@@ -8,6 +8,15 @@
 // slot and every caller that works with a session hold a reference, so a
 // request that still waits on a session that another request has cleared
 // never touches freed memory.
+//
+// Two callers on one session (two requests of the server): only the first
+// answer to a question reaches the program, a later one is refused
+// (ProvideInput returns false) and never kept for a later question; a caller
+// that waits for a turn while another caller replaces or stops the session
+// wakes at once with the run's end (ssAborted), since a run that is over
+// ends every wait. Such a caller then clears the slot only if it still holds
+// its own session (ClearCurrentSession(Session)), so it never stops the run
+// that replaced it.
 #pragma once
 
 #include <cstdint>
@@ -21,8 +30,10 @@ enum TSessionState : uint8_t { ssIdle, ssRunning, ssWaitingInput, ssDone, ssErro
 
 // What a run is given besides its text and seed.
 struct TSessionOptions {
-  // Called on the worker for every output entry as it is written, before it
-  // is stored (the console runner streams the output with it). May be empty.
+  // When set, called on the worker for every output entry as it is written,
+  // instead of keeping the entry for OutputSinceLastScreen (the console
+  // runner streams the output with it). It must not hold a reference to the
+  // session.
   std::function<void(const std::u16string& Entry)> OnEntry;
 };
 
@@ -37,15 +48,19 @@ class TExecSession {
 
   // Starts the worker (1 MiB of stack); called once.
   void Start();
-  // True when a turn ended within TimeoutMs; each turn is consumed by one wait.
+  // True when a turn ended within TimeoutMs. Each question is one turn,
+  // consumed by one wait; the run's end ends every wait, then and later.
   bool WaitTurn(uint32_t TimeoutMs);
-  // Hands the answer to the question that waits and wakes the worker.
-  void ProvideInput(const std::u16string& AValue);
+  // Hands the answer to the question that waits and wakes the worker; false,
+  // and the answer is dropped, when no question waits or it has its answer.
+  bool ProvideInput(const std::u16string& AValue);
   // From any thread, at any time: the run ends aborted at its next check.
   void RequestAbort();
   // Ends the run (RequestAbort) and waits for the worker; idempotent.
   void Stop();
   // The entries written since the previous call, each followed by "\r\n".
+  // Entries waiting here count in the memory budget of the runs, so a
+  // program that prints without end fails with the memory error.
   std::u16string OutputSinceLastScreen();
 
   TSessionState State() const;
@@ -67,5 +82,7 @@ TSessionRef StartSession(std::u16string ASource, int32_t ASeed, TSessionOptions 
 TSessionRef CurrentSession();
 // Empties the slot, then, outside its lock, stops the session that was there.
 void ClearCurrentSession();
+// The same when the slot holds Session; Session is stopped in any case.
+void ClearCurrentSession(const TSessionRef& Session);
 
 }  // namespace mirelon

@@ -8,9 +8,11 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <mutex>
+#include <thread>
+#include <utility>
 #include <vector>
 
-#include "core/Errors.h"
 #include "core/Text.h"
 
 namespace mirelon {
@@ -18,16 +20,34 @@ namespace mirelon {
 namespace {
 
 std::atomic<bool> GInterrupted{false};
-// Written by the signal handler so that a poll() on stdin wakes up.
+// Written on Ctrl-C so that a poll() on stdin wakes up.
 int GWakePipe[2] = {-1, -1};
 // Whether the last character written to stderr ended a line.
 bool GStderrAtLineStart = true;
+std::mutex GActionLock;
+std::function<void()> GInterruptAction;
 
-void OnInterrupt(int) {
-  if (GInterrupted.exchange(true)) _exit(130);
-  if (GWakePipe[1] >= 0) {
-    char Byte = 1;
-    [[maybe_unused]] ssize_t N = write(GWakePipe[1], &Byte, 1);
+sigset_t InterruptSignals() {
+  sigset_t Set;
+  sigemptyset(&Set);
+  sigaddset(&Set, SIGINT);
+  return Set;
+}
+
+// The thread that takes SIGINT: an ordinary thread, unlike a signal
+// handler, so the interrupt action may lock and wake other threads.
+void WatchInterrupts() {
+  const sigset_t Set = InterruptSignals();
+  for (;;) {
+    int Signal = 0;
+    if (sigwait(&Set, &Signal) != 0) continue;
+    if (GInterrupted.exchange(true)) _exit(130);
+    if (GWakePipe[1] >= 0) {
+      char Byte = 1;
+      [[maybe_unused]] ssize_t N = write(GWakePipe[1], &Byte, 1);
+    }
+    std::lock_guard<std::mutex> Guard(GActionLock);
+    if (GInterruptAction) GInterruptAction();
   }
 }
 
@@ -42,12 +62,13 @@ void WriteStderr(std::string_view Text) {
 // and interrupted by the wake pipe.
 class TStdinLines {
  public:
-  // False at end of input when no character is left.
+  // False at end of input when no character is left, and on Ctrl-C.
   bool ReadLine(std::string& Line) {
     for (;;) {
       size_t End = FBuffer.find('\n');
       if (End != std::string::npos) return Take(End, End + 1, Line);
       if (FEnded) return !FBuffer.empty() && Take(FBuffer.size(), FBuffer.size(), Line);
+      if (Interrupted()) return false;
       Fill();
     }
   }
@@ -62,14 +83,12 @@ class TStdinLines {
   }
 
   void Fill() {
-    if (GInterrupted) throw EMirelonAborted();
     pollfd Fds[2] = {{STDIN_FILENO, POLLIN, 0}, {GWakePipe[0], POLLIN, 0}};
     if (poll(Fds, GWakePipe[0] >= 0 ? 2 : 1, -1) < 0) {
       if (errno != EINTR) FEnded = true;
       return;
     }
-    if (GInterrupted) throw EMirelonAborted();
-    if (Fds[0].revents == 0) return;
+    if (Fds[0].revents == 0 || Interrupted()) return;
     char Chunk[4096];
     ssize_t N = read(STDIN_FILENO, Chunk, sizeof Chunk);
     if (N > 0) {
@@ -123,12 +142,18 @@ void ReopenClosedStandardStreams() {
 }  // namespace
 
 void InstallInterruptHandler() {
+  static bool Installed = false;
+  if (std::exchange(Installed, true)) return;
   ReopenClosedStandardStreams();
-  if (GWakePipe[0] < 0 && pipe(GWakePipe) != 0) GWakePipe[0] = GWakePipe[1] = -1;
-  struct sigaction Action = {};
-  Action.sa_handler = OnInterrupt;
-  sigemptyset(&Action.sa_mask);
-  sigaction(SIGINT, &Action, nullptr);
+  if (pipe(GWakePipe) != 0) GWakePipe[0] = GWakePipe[1] = -1;
+  const sigset_t Set = InterruptSignals();
+  pthread_sigmask(SIG_BLOCK, &Set, nullptr);
+  std::thread(WatchInterrupts).detach();
+}
+
+void SetInterruptAction(std::function<void()> Action) {
+  std::lock_guard<std::mutex> Guard(GActionLock);
+  GInterruptAction = std::move(Action);
 }
 
 bool Interrupted() { return GInterrupted.load(std::memory_order_relaxed); }
@@ -139,10 +164,11 @@ void WriteOutputEntry(const std::u16string& Msg) {
   fflush(stdout);
 }
 
-std::u16string AskOnConsole(const std::u16string& Prompt) {
+std::optional<std::u16string> AskOnConsole(const std::u16string& Prompt) {
   WriteStderr(RenderPrompt(Prompt));
   std::string Answer;
   GStdin.ReadLine(Answer);
+  if (Interrupted()) return std::nullopt;
   // A terminal has echoed the line end; piped input has not.
   if (GStdin.Ended() || !isatty(STDIN_FILENO)) WriteStderr("\n");
   GStderrAtLineStart = true;

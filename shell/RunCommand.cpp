@@ -8,9 +8,9 @@
 #include <optional>
 #include <sstream>
 
-#include "core/Interpreter.h"
-#include "core/builtins/Builtins.h"
-#include "session/Worker.h"
+#include "core/Text.h"
+#include "session/ExecSession.h"
+#include "session/RunOutcome.h"
 #include "shell/Console.h"
 
 namespace mirelon {
@@ -20,11 +20,6 @@ namespace {
 struct TRunOptions {
   std::string Path;
   uint32_t Seed = 0;
-};
-
-struct TRunOutcome {
-  int ExitCode = kExitDone;
-  std::string Error;
 };
 
 int UsageError(const std::string& Message) {
@@ -79,37 +74,30 @@ std::optional<std::u16string> ReadProgram(const std::string& Path) {
   return Utf8ToUtf16(StripBom(Bytes.str()));
 }
 
-// Runs the program on a worker thread; a failure becomes the outcome's
-// message, the text an execution session would report.
+// Runs the program in an execution session, answering its questions from
+// the console; Ctrl-C asks the session to abort.
 TRunOutcome RunProgram(const std::u16string& Source, uint32_t Seed) {
-  TRunOutcome Outcome;
-  auto Fail = [&Outcome](std::string Message) { Outcome = {kExitError, std::move(Message)}; };
-  try {
-    RunOnWorker([&] {
-      try {
-        TMirelon M{StandardBuiltins()};
-        M.OnOutput = WriteOutputEntry;
-        M.OnInput = AskOnConsole;
-        M.SetOnCheckAbort(Interrupted);
-        SeedRandom(Seed);
-        M.Execute(Source);
-      } catch (const EMirelonAborted&) {
-        Outcome.ExitCode = kExitInterrupted;
-      } catch (const EMirelonExitProgram&) {
-        // "terminer" is a normal end.
-      } catch (const Exception& E) {
-        Fail(Utf16ToUtf8(E.Message()));
-      } catch (const std::exception& E) {
-        Fail(E.what());
-      } catch (...) {
-        Fail("Erreur interne inconnue");
-      }
-    });
-  } catch (const std::exception& E) {
-    Fail(E.what());
+  TSessionOptions Options;
+  Options.OnEntry = WriteOutputEntry;
+  TSessionRef Session = StartSession(Source, static_cast<int32_t>(Seed), std::move(Options));
+  SetInterruptAction([Session] { Session->RequestAbort(); });
+  if (Interrupted()) Session->RequestAbort();  // a Ctrl-C before the action was set
+  for (;;) {
+    while (!Session->WaitTurn(UINT32_MAX)) {
+    }
+    if (Session->State() != ssWaitingInput) break;
+    // Without an answer (Ctrl-C), the interrupt action has asked for the abort.
+    if (std::optional<std::u16string> Answer = AskOnConsole(Session->Prompt())) Session->ProvideInput(*Answer);
   }
-  if (Outcome.ExitCode == kExitDone && Interrupted()) Outcome.ExitCode = kExitInterrupted;
+  SetInterruptAction({});
+  TRunOutcome Outcome{Session->State(), Session->ErrorMsg(), Session->ErrorLine()};
+  ClearCurrentSession(Session);
   return Outcome;
+}
+
+int ExitCode(const TRunOutcome& Outcome) {
+  if (Outcome.State == ssError) return kExitError;
+  return Outcome.State == ssAborted || Interrupted() ? kExitInterrupted : kExitDone;
 }
 
 }  // namespace
@@ -126,10 +114,14 @@ int RunCommand(const std::vector<std::string>& Args) {
                       Options.Path + "\"");
   }
   InstallInterruptHandler();
-  TRunOutcome Outcome = RunProgram(*Source, Options.Seed);
-  if (Outcome.ExitCode == kExitError) WriteErrorLine(Outcome.Error);
-  if (Outcome.ExitCode == kExitInterrupted) WriteErrorLine("Exécution interrompue");
-  return Outcome.ExitCode;
+  TRunOutcome Outcome;
+  // A session that cannot start (no thread) fails the run the same way.
+  TRunOutcome Failure = RunToOutcome([&] { Outcome = RunProgram(*Source, Options.Seed); });
+  if (Failure.State != ssDone) Outcome = Failure;
+  int Code = ExitCode(Outcome);
+  if (Code == kExitError) WriteErrorLine(Utf16ToUtf8(Outcome.ErrorMsg));
+  if (Code == kExitInterrupted) WriteErrorLine("Exécution interrompue");
+  return Code;
 }
 
 }  // namespace mirelon

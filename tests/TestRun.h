@@ -9,6 +9,7 @@
 
 #include "core/Interpreter.h"
 #include "core/builtins/Builtins.h"
+#include "session/RunOutcome.h"
 
 namespace mirelon::test {
 
@@ -19,7 +20,8 @@ struct TRunResult {
   bool Failed = false;
   bool Fatal = false;     // the error was an EMirelonFatal
   bool Language = false;  // the error was an EMirelonError (catchable by "essayer")
-  int ErrorLine = -1;
+  bool Aborted = false;
+  int ErrorLine = 0;      // 0 when the error has no line
 
   std::string Text() const {  // all lines joined with "\n"
     std::string r;
@@ -46,17 +48,13 @@ inline TRunResult RunProgram(const std::string& program, std::deque<std::string>
     return Utf8ToUtf16(a);
   };
   SeedRandom(seed);
-  try {
-    M.Execute(Utf8ToUtf16(program));
-  } catch (const EMirelonError& e) {
-    r.Failed = r.Language = true;
-    r.Fatal = dynamic_cast<const EMirelonFatal*>(&e) != nullptr;
-    r.ErrorLine = e.Line();
-    r.Error = e.what();
-  } catch (const std::exception& e) {
-    r.Failed = true;
-    r.Error = e.what();
-  }
+  TRunOutcome outcome = RunToOutcome([&] { M.Execute(Utf8ToUtf16(program)); });
+  r.Aborted = outcome.State == ssAborted;
+  r.Failed = outcome.State == ssError;
+  r.Fatal = outcome.Kind == ekFatal;
+  r.Language = r.Fatal || outcome.Kind == ekLanguage;
+  r.ErrorLine = outcome.ErrorLine;
+  r.Error = Utf16ToUtf8(outcome.ErrorMsg);
   return r;
 }
 

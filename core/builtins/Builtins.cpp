@@ -6,7 +6,7 @@
 
 namespace mirelon {
 
-uint32_t RandomState = 0;
+thread_local uint32_t RandomState = 0;
 
 void SeedRandom(uint32_t seed) { RandomState = seed; }
 

@@ -33,8 +33,10 @@ inline const std::unordered_map<std::u16string, int32_t>& BuiltinIndex() { retur
 inline TBuiltinFunc BuiltinFunction(int32_t number) { return StandardBuiltins().Functions[number]; }
 inline int32_t BuiltinCount() { return static_cast<int32_t>(StandardBuiltins().Functions.size()); }
 
-// The process-wide pseudo-random generator shared by every builtin that draws.
-extern uint32_t RandomState;
+// The pseudo-random generator shared by every builtin that draws. Each
+// thread has its own, so a run seeds and draws from the state of the thread
+// it runs on, whatever other runs do at the same time.
+extern thread_local uint32_t RandomState;
 void SeedRandom(uint32_t seed);
 // Advances RandomState; returns an integer in 0 .. N-1 (0 < N <= 2^31 - 1).
 uint32_t NextRandom(uint32_t N);
