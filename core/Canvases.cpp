@@ -102,9 +102,11 @@ std::u16string TMirelon::BuildCanvasSvg(const TMirelonValue& V) {
   r.reserve(total);
   r += u"<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + w + u"\" height=\"" + h + u"\" viewBox=\"0 0 " + w +
        u" " + h + u"\">";
-  for (const std::u16string& e : elements)
+  for (const std::u16string& e : elements) {
+    CheckAbort();
     for (char16_t c : e)
       if (c != u'\r' && c != u'\n') r += c;
+  }
   r += u"</svg>";
   return r;
 }

@@ -1,8 +1,8 @@
 // Console statements: "affiche", "déboguer", "couleur", "html", and the
 // questions "demande", "choisir" and "appuyer".
-#define PCRE2_CODE_UNIT_WIDTH 16
-#include <pcre2.h>
+#include <memory>
 
+#include "core/AbortableRegex.h"
 #include "core/Interpreter.h"
 
 namespace mirelon {
@@ -21,23 +21,28 @@ bool IsColorCode(const std::u16string& t) {
 }
 
 // The tags of an HTML text, as lower-case names, in order.
-std::vector<std::u16string> HtmlTagNames(const std::u16string& html) {
+std::vector<std::u16string> HtmlTagNames(TMirelon& M, const std::u16string& html) {
   static pcre2_code* const re = [] {
     int err;
     PCRE2_SIZE offset;
     const char16_t pattern[] = u"</?\\s*([A-Za-z][A-Za-z0-9]*)\\b[^>]*>";
-    return pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern), PCRE2_ZERO_TERMINATED, 0, &err, &offset, nullptr);
+    return pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern), PCRE2_ZERO_TERMINATED, kAbortableRegexOptions, &err,
+                         &offset, nullptr);
   }();
   std::vector<std::u16string> names;
-  pcre2_match_data* md = pcre2_match_data_create_from_pattern(re, nullptr);
-  auto subject = reinterpret_cast<PCRE2_SPTR>(html.data());
-  for (PCRE2_SIZE start = 0; start < html.size();) {
-    if (pcre2_match(re, subject, html.size(), start, 0, md, nullptr) < 0) break;
-    PCRE2_SIZE* ov = pcre2_get_ovector_pointer(md);
-    names.push_back(AsciiLower(html.substr(ov[2], ov[3] - ov[2])));
+  // A tag ends at a ">": past the last one nothing matches, and a search cut
+  // there never scans to the end of the text from every "<" that has none.
+  const std::u16string_view tags(html.data(), html.rfind(u'>') + 1);
+  TAbortableMatch search(M);
+  std::unique_ptr<pcre2_match_data, void (*)(pcre2_match_data*)> md(pcre2_match_data_create_from_pattern(re, nullptr),
+                                                                   pcre2_match_data_free);
+  for (PCRE2_SIZE start = 0; start < tags.size();) {
+    M.CheckAbort();
+    if (search.Match(re, tags, start, 0, md.get()) < 0) break;
+    PCRE2_SIZE* ov = pcre2_get_ovector_pointer(md.get());
+    names.push_back(AsciiLower(tags.substr(ov[2], ov[3] - ov[2])));
     start = ov[1] > ov[0] ? ov[1] : ov[0] + 1;
   }
-  pcre2_match_data_free(md);
   return names;
 }
 
@@ -96,7 +101,7 @@ void TMirelon::ExecuteColor() {
 void TMirelon::FilterHtml(const std::u16string& H) {
   static const char16_t* const allowed[] = {u"h1", u"h2", u"h3", u"h4",     u"h5", u"h6", u"a",
                                             u"img", u"ul", u"ol", u"li", u"strong", u"em"};
-  for (const std::u16string& tag : HtmlTagNames(H)) {
+  for (const std::u16string& tag : HtmlTagNames(*this, H)) {
     bool ok = false;
     for (const char16_t* a : allowed) ok = ok || tag == a;
     if (!ok)

@@ -213,15 +213,11 @@ void TMirelon::UpdateAbortPoll() {
   FAbortPoll = FCheckAbort ? &kAbortAlwaysUp : FAbortFlag ? FAbortFlag : &kAbortNeverUp;
 }
 
-bool TMirelon::AbortRequested() const {
+bool TMirelon::PollAbort() const {
   return (FAbortFlag && FAbortFlag->load(std::memory_order_relaxed)) || (FCheckAbort && FCheckAbort());
 }
 
-void TMirelon::PollAbort() {
-  if (AbortRequested()) FailAborted();
-}
-
-[[gnu::cold]] void TMirelon::FailAborted() { throw EMirelonAborted(); }
+void TMirelon::FailAborted() { throw EMirelonAborted(); }
 
 void TMirelon::FailNesting() { Fail(u"Imbrication trop profonde (parenthèses, crochets ou blocs)"); }
 

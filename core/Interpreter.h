@@ -97,16 +97,17 @@ class TMirelon {
     FCheckAbort = std::move(f);
     UpdateAbortPoll();
   }
+  // Whether an abort was asked for: one load and one branch while nothing
+  // is asked (a code that cannot raise, such as a regular expression's
+  // callout or a transfer's cancel hook, asks this).
+  bool AbortRequested() const { return FAbortPoll->load(std::memory_order_relaxed) && PollAbort(); }
   // Raises EMirelonAborted when an abort was asked for. Statements and loop
   // turns call it, and so does every builtin whose work grows with its
-  // input, every few steps: one load and one branch while nothing is asked.
+  // input, as it goes.
   void CheckAbort() {
-    if (FAbortPoll->load(std::memory_order_relaxed)) [[unlikely]]
-      PollAbort();
+    if (AbortRequested()) [[unlikely]]
+      FailAborted();
   }
-  // Whether an abort was asked for, without raising (the transfer of a file
-  // asks it while it waits for the network).
-  bool AbortRequested() const;
 
   // ---- services for the builtin library ----
   const TMirelonToken& CurrentToken() const {
@@ -174,8 +175,8 @@ class TMirelon {
   // FAbortFlag when only a flag is set; a flag always up when a check
   // function is set, so that every check reaches it; else one never up.
   void UpdateAbortPoll();
-  [[gnu::cold]] void PollAbort();
-  [[noreturn]] void FailAborted();
+  [[gnu::cold]] bool PollAbort() const;  // the flag, then the check function
+  [[noreturn, gnu::cold]] void FailAborted();
   // "Imbrication trop profonde" when the native stack runs low.
   void CheckStack() {
     if (static_cast<char*>(__builtin_frame_address(0)) < FNestingFloor) FailNesting();

@@ -110,7 +110,11 @@ std::u16string FailureText(CURLcode rc, const char* detail) {
   return Utf8ToUtf16(text);
 }
 
-// Runs the transfer of h in polls of at most 50 ms, asking cancelled (when
+// How long a transfer waits for its sockets between two questions to the
+// cancel check: short, so that a run's abort ends a transfer at once.
+constexpr int kPollMs = 10;
+
+// Runs the transfer of h in polls of at most kPollMs, asking cancelled (when
 // set) between two of them. A plain curl_easy_perform would sleep up to a
 // second at a time while the peer is silent, out of reach of any callback.
 CURLcode RunTransfer(const TCurlLibrary& curl, CURL* h, const std::function<bool()>& cancelled) {
@@ -133,7 +137,7 @@ CURLcode RunTransfer(const TCurlLibrary& curl, CURL* h, const std::function<bool
       curl.EasySetopt(h, CURLOPT_QUICK_EXIT, 1L);
       break;
     }
-    curl.MultiPoll(multi.get(), nullptr, 0, 50, nullptr);
+    curl.MultiPoll(multi.get(), nullptr, 0, kPollMs, nullptr);
   }
   curl.MultiRemoveHandle(multi.get(), h);
   return rc;

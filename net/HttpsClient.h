@@ -62,7 +62,7 @@ class THttpsClient {
   // The CA bundle that certificates are checked against. When unset, the
   // file named by the environment variable SSL_CERT_FILE, else the system's.
   void SetCaFile(std::string path) { FCaFile = std::move(path); }
-  // Asked every 50 ms or so while a request runs, from the requesting
+  // Asked every 10 ms or so while a request runs, from the requesting
   // thread; true stops the request with an EHttpsError ("requête annulée"),
   // so that a thread being shut down need not wait for the time-outs.
   void SetCancelCheck(std::function<bool()> cancelled) { FCancelled = std::move(cancelled); }

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "core/Interpreter.h"
@@ -55,22 +56,26 @@ struct TExecSession::TImpl {
   TWorkerThread FWorker;
 };
 
-// The worker. The interpreter is gone before the outcome is published, and
-// the outcome is in place before any caller wakes.
+// The worker. The outcome is in place before any caller wakes. The
+// interpreter, with every value of the run, is freed after that, which can
+// take a while for millions of values: a stopped run answers at once, and
+// Stop (which waits for the worker) returns once the memory is given back.
 void TExecSession::TImpl::Run() {
-  TRunOutcome Outcome = RunToOutcome([this] {
-    TMirelon M{StandardBuiltins()};
-    M.OnOutput = [this](const std::u16string& Msg) { AppendOutput(Msg); };
-    M.OnInput = [this](const std::u16string& Prompt) { return AskInput(Prompt); };
-    M.SetAbortFlag(&FAbort);
+  std::optional<TMirelon> M;
+  TRunOutcome Outcome = RunToOutcome([this, &M] {
+    M.emplace(StandardBuiltins());
+    M->OnOutput = [this](const std::u16string& Msg) { AppendOutput(Msg); };
+    M->OnInput = [this](const std::u16string& Prompt) { return AskInput(Prompt); };
+    M->SetAbortFlag(&FAbort);
     SeedRandom(static_cast<uint32_t>(FSeed));
     {
       std::lock_guard<std::mutex> Guard(FLock);
       FState = ssRunning;
     }
-    M.Execute(FSource);
+    M->Execute(FSource);
   });
   Finish(Outcome);
+  M.reset();
 }
 
 void TExecSession::TImpl::Finish(const TRunOutcome& Outcome) {

@@ -56,7 +56,8 @@ class TExecSession {
   bool ProvideInput(const std::u16string& AValue);
   // From any thread, at any time: the run ends aborted at its next check.
   void RequestAbort();
-  // Ends the run (RequestAbort) and waits for the worker; idempotent.
+  // Ends the run (RequestAbort) and waits for the worker, which frees the
+  // run's values after its last turn; idempotent.
   void Stop();
   // The entries written since the previous call, each followed by "\r\n".
   // Entries waiting here count in the memory budget of the runs, so a

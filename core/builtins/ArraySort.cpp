@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/Conversions.h"
 
 namespace mirelon {
 
@@ -26,21 +25,27 @@ bool Ascending(const TEntry& a, const TEntry& b) {
 // is the one of a bubble sort, which never moves equal neighbours. A pass
 // without exchange ends it early, since later passes compare the same pairs.
 template <class Less>
-void BubbleSort(std::vector<TEntry>& e, Less less) {
+void BubbleSort(TMirelon& M, std::vector<TEntry>& e, Less less) {
   for (size_t pass = 0; pass + 1 < e.size(); ++pass) {
     bool exchanged = false;
-    for (size_t j = 0; j + 1 < e.size() - pass; ++j)
+    for (size_t j = 0; j + 1 < e.size() - pass; ++j) {
+      M.CheckAbort();
       if (less(e[j + 1], e[j])) {
         std::swap(e[j], e[j + 1]);
         exchanged = true;
       }
+    }
     if (!exchanged) break;
   }
 }
 
+// Numbers up to this many sort within a few milliseconds: their comparisons
+// need no abort check.
+constexpr size_t kUncheckedNumbers = 65536;
+
 }  // namespace
 
-void SortArray(TMirelonArray& a, bool descending) {
+void SortArray(TMirelon& M, TMirelonArray& a, bool descending) {
   std::vector<TMirelonValue>& items = a.Items();
   if (items.size() < 2) return;
   size_t numbers = std::count_if(items.begin(), items.end(), [](auto& v) { return v.Kind == lvkNumber; });
@@ -50,13 +55,18 @@ void SortArray(TMirelonArray& a, bool descending) {
   std::vector<TEntry> entries;
   entries.reserve(items.size());
   for (const TMirelonValue& v : items) {
+    M.CheckAbort();
     bool isNumber = v.Kind == lvkNumber;
     entries.push_back({isNumber, v.Num, isNumber && !mixed ? std::u16string() : ValToText(v), {}});
   }
   for (size_t i = 0; i < items.size(); ++i) entries[i].Value = std::move(items[i]);
   auto less = [descending](const TEntry& x, const TEntry& y) { return descending ? Ascending(y, x) : Ascending(x, y); };
-  if (mixed) BubbleSort(entries, less);
-  else std::stable_sort(entries.begin(), entries.end(), less);
+  if (mixed) BubbleSort(M, entries, less);
+  else if (numbers == items.size() && items.size() <= kUncheckedNumbers) std::stable_sort(entries.begin(), entries.end(), less);
+  else std::stable_sort(entries.begin(), entries.end(), [&M, less](const TEntry& x, const TEntry& y) {
+    M.CheckAbort();
+    return less(x, y);
+  });
   for (size_t i = 0; i < items.size(); ++i) items[i] = std::move(entries[i].Value);
 }
 

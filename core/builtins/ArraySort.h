@@ -2,11 +2,13 @@
 // pair by the code units of their text forms.
 #pragma once
 
-#include "core/Value.h"
+#include "core/Interpreter.h"
 
 namespace mirelon {
 
-// Sorts in place, stably: equal elements keep their order.
-void SortArray(TMirelonArray& a, bool descending);
+// Sorts in place, stably: equal elements keep their order. Raises
+// EMirelonAborted, as it goes, when M's run is aborted (the array's order
+// is then unspecified, and the run is over).
+void SortArray(TMirelon& M, TMirelonArray& a, bool descending);
 
 }  // namespace mirelon

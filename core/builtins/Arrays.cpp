@@ -43,8 +43,11 @@ TMirelonValue NewArray(IMirelonArray& out) {
   return TMirelonValue::ArrayVal(out);
 }
 
-void AppendAll(TMirelonArray& out, const TMirelonArray* from) {
-  for (int32_t i = 0; i < CountOf(from); ++i) out.Add(from->Item(i));
+void AppendAll(TMirelon& M, TMirelonArray& out, const TMirelonArray* from) {
+  for (int32_t i = 0; i < CountOf(from); ++i) {
+    M.CheckAbort();
+    out.Add(from->Item(i));
+  }
 }
 
 void Taille(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
@@ -80,7 +83,10 @@ void Dernier(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
 void Melanger(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
   CheckCount(M, Args, 1, kAtLine, u"melanger(tableau) attend 1 argument");
   TMirelonArray* a = ArrayArg(M, Args[0], kAtLine, u"melanger attend un tableau");
-  for (int32_t i = CountOf(a) - 1; i >= 1; --i) a->Swap(i, static_cast<int32_t>(NextRandom(i + 1)));
+  for (int32_t i = CountOf(a) - 1; i >= 1; --i) {
+    M.CheckAbort();
+    a->Swap(i, static_cast<int32_t>(NextRandom(i + 1)));
+  }
   Result = Args[0];
 }
 
@@ -92,7 +98,10 @@ void ListeTableau(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
     Result = TMirelonValue::Text(u"");
     return;
   }
-  for (int32_t i = 0; i < a->Count(); ++i) M.Output(Format(u"[%d] = %s", {i, M.ValToText(a->Item(i))}));
+  for (int32_t i = 0; i < a->Count(); ++i) {
+    M.CheckAbort();
+    M.Output(Format(u"[%d] = %s", {i, M.ValToText(a->Item(i))}));
+  }
   Result = TMirelonValue::Number(0);
 }
 
@@ -103,13 +112,16 @@ void Existe(TMirelon&, TBuiltinArgs& Args, TMirelonValue& Result) {
   Result = TMirelonValue::BoolVal(r && !name.empty() && r->HasField(name));
 }
 
-void Champs(TMirelon&, TBuiltinArgs& Args, TMirelonValue& Result) {
+void Champs(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
   if (Args.size() != 1) FailNoLine(u"champs(enregistrement) attend 1 argument");
   TMirelonRecord* r = RecordArg(Args[0], u"champs: argument doit être un enregistrement");
   IMirelonArray out;
   Result = NewArray(out);
-  if (r)
-    for (auto& name : r->FieldNames()) out->Add(TMirelonValue::Text(name));
+  if (!r) return;
+  for (auto& name : r->FieldNames()) {
+    M.CheckAbort();
+    out->Add(TMirelonValue::Text(name));
+  }
 }
 
 void SupprimeChamp(TMirelon&, TBuiltinArgs& Args, TMirelonValue& Result) {
@@ -125,6 +137,7 @@ void Joindre(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
   std::u16string separator = M.ValToText(Args[1]);
   TMirelonText joined;  // Append raises the text-size error as soon as the limit is passed
   for (int32_t i = 0; i < CountOf(a); ++i) {
+    M.CheckAbort();
     if (i > 0) joined.Append(separator);
     joined.Append(M.ValToText(a->Item(i)));
   }
@@ -135,7 +148,7 @@ void Trier(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
   if (Args.size() != 1 && Args.size() != 2) FailNoLine(u"trier(tableau [, sens]) attend 1 ou 2 arguments");
   TMirelonArray* a = ArrayArg(M, Args[0], kNoLine, u"trier : le premier argument doit être un tableau");
   bool descending = Args.size() == 2 && SameAsciiCase(Trim(M.ValToText(Args[1])), u"desc");
-  if (a) SortArray(*a, descending);
+  if (a) SortArray(M, *a, descending);
   Result = Args[0];
 }
 
@@ -153,8 +166,10 @@ void Unique(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
   Result = NewArray(out);
   if (!a) return;
   auto keepUnseen = [&](auto&& seen) {
-    for (const TMirelonValue& v : a->Items())
+    for (const TMirelonValue& v : a->Items()) {
+      M.CheckAbort();
       if (!seen(v)) out->Add(v);
+    }
   };
   if (AllOfKind(a->Items(), lvkNumber)) {
     std::set<double> kept;
@@ -178,7 +193,10 @@ void Unique(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
 // The elements as numbers, added in extended precision.
 long double SumOf(TMirelon& M, const TMirelonArray* a) {
   long double sum = 0;
-  for (int32_t i = 0; i < CountOf(a); ++i) sum += M.ToNumber(a->Item(i));
+  for (int32_t i = 0; i < CountOf(a); ++i) {
+    M.CheckAbort();
+    sum += M.ToNumber(a->Item(i));
+  }
   return sum;
 }
 
@@ -212,8 +230,8 @@ void Fusionner(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
   TMirelonArray* b = ArrayArg(M, Args[1], kNoLine, u"fusionner : le second argument doit être un tableau");
   IMirelonArray out;
   Result = NewArray(out);
-  AppendAll(*out, a);
-  AppendAll(*out, b);
+  AppendAll(M, *out, a);
+  AppendAll(M, *out, b);
 }
 
 void Mediane(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
@@ -222,8 +240,14 @@ void Mediane(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
   if (CountOf(a) == 0) M.Fail(u"médiane : le tableau ne doit pas être vide");
   std::vector<double> v;
   v.reserve(a->Count());
-  for (const TMirelonValue& e : a->Items()) v.push_back(M.ToNumber(e));
-  std::sort(v.begin(), v.end());
+  for (const TMirelonValue& e : a->Items()) {
+    M.CheckAbort();
+    v.push_back(M.ToNumber(e));
+  }
+  std::sort(v.begin(), v.end(), [&M](double x, double y) {
+    M.CheckAbort();
+    return x < y;
+  });
   size_t n = v.size();
   Result = TMirelonValue::Number(n % 2 == 1 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2);
 }
@@ -232,8 +256,10 @@ void IndexDe(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
   CheckCount(M, Args, 2, kAtLine, u"index_de(tableau, valeur) attend 2 arguments");
   TMirelonArray* a = ArrayArg(M, Args[0], kNoLine, u"index_de : le premier argument doit être un tableau");
   int32_t position = 0;
-  for (int32_t i = 0; i < CountOf(a) && position == 0; ++i)
+  for (int32_t i = 0; i < CountOf(a) && position == 0; ++i) {
+    M.CheckAbort();
     if (ValuesEqual(a->Item(i), Args[1])) position = i + 1;
+  }
   Result = TMirelonValue::Number(position);
 }
 
@@ -247,8 +273,10 @@ void Intervalle(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
   int64_t step = from <= to ? 1 : -1;
   IMirelonArray out;
   TMirelonValue made = NewArray(out);
-  for (uint64_t k = 0; k <= span; ++k)
+  for (uint64_t k = 0; k <= span; ++k) {
+    M.CheckAbort();
     out->Add(TMirelonValue::Number(static_cast<double>(from + step * static_cast<int64_t>(k))));
+  }
   Result = made;
 }
 
@@ -262,6 +290,7 @@ void Assembler(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
   IMirelonArray out;
   Result = NewArray(out);
   for (int32_t i = 0; i < rows; ++i) {
+    M.CheckAbort();
     IMirelonArray row;
     out->Add(NewArray(row));
     for (const TMirelonValue& v : Args) row->Add(v.Arr->Item(i));

@@ -120,6 +120,7 @@ bool IsArrayForm(const TArgs& A) { return A.size() >= 2 && A[1].Kind == lvkArray
 std::u16string PointsText(TMirelon& M, TCoords C) {
   std::u16string r;
   for (size_t i = 0; i + 1 < C.size(); i += 2) {
+    M.CheckAbort();
     if (i > 0) r += u' ';
     r += Format(u"%d,%d", {M.ToInteger(C[i]), M.ToInteger(C[i + 1])});
   }
@@ -273,6 +274,7 @@ void Animation(TMirelon& M, TArgs& A, TMirelonValue& R) {
   if (count == 0) M.Fail(u"animation : le tableau ne contient aucune image");
   std::u16string out = Format(u"__ANIM__%d__%d__", {delay, repeats});
   for (int32_t i = 0; i < count; ++i) {
+    M.CheckAbort();
     if (i > 0) out += u"||FRAME||";
     out += FrameSvg(M, A[0].Arr->Item(i), i);
     // Frames built from large canvases could otherwise exhaust the memory.

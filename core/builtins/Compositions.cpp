@@ -51,6 +51,7 @@ void Degrade(TMirelon& M, TArgs& A, TMirelonValue& R) {
   std::u16string id = u"grad" + IntToText(NextRandom(1000000));
   std::u16string stops;
   for (int32_t i = 0; i < n; ++i) {
+    M.CheckAbort();
     std::u16string c = M.CheckColor(M.ValToText(colors.Item(i)));
     int64_t offset = RoundHalfEven(static_cast<double>(i) / (n - 1) * 100);
     stops += Format(u"<stop offset=\"%d%%\" stop-color=\"%s\"/>", {offset, c});
@@ -136,7 +137,11 @@ std::vector<double> ChartValues(TMirelon& M, const TArgs& A, std::u16string& Col
     if (A.size() > 3) M.Fail(u"histogramme(toile, tableau [, couleur]) : 2 ou 3 arguments");
     Color = ColorArg(M, A, 2, Color);
     if (!A[1].Arr || A[1].Arr->Count() == 0) M.Fail(u"histogramme : le tableau est vide");
-    for (const TMirelonValue& v : A[1].Arr->Items()) values.push_back(M.ToNumber(v));
+    values.reserve(A[1].Arr->Count());
+    for (const TMirelonValue& v : A[1].Arr->Items()) {
+      M.CheckAbort();
+      values.push_back(M.ToNumber(v));
+    }
     return values;
   }
   size_t end = A.size();
@@ -155,8 +160,10 @@ void Histogramme(TMirelon& M, TArgs& A, TMirelonValue& R) {
   std::u16string color = u"#4A90D9";
   std::vector<double> values = ChartValues(M, A, color);
   std::vector<std::u16string> labels;
+  labels.reserve(values.size());
   double largest = 0;
   for (double v : values) {
+    M.CheckAbort();
     labels.push_back(TMirelon::XmlEscape(NumberToText(TMirelonValue::Number(v).Num)));
     largest = std::max(largest, std::fabs(v));
   }
@@ -168,7 +175,9 @@ void Histogramme(TMirelon& M, TArgs& A, TMirelonValue& R) {
   int64_t slot = std::max<int64_t>(3, (w - 20) / n);
   int64_t bar = slot * 7 / 10;
   if (bar <= 0) bar = 1;
+  list.reserve(list.size() + 2 * values.size());  // one allocation, not a pause in the loop
   for (int64_t i = 0; i < n; ++i) {
+    M.CheckAbort();
     double v = values[i];
     int64_t x = i * slot + (slot - bar) / 2 + 10;
     int64_t hv = TruncToInt64(std::fabs(v) / largest * static_cast<double>(tall));

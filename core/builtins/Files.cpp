@@ -149,13 +149,16 @@ int AppendToFile(const fs::path& target, std::string_view bytes) {
 // ---- network ----
 
 // One GET on a new client with the client's defaults, the body capped at the
-// file limit. Empty, with the client's message, when no answer came.
-std::optional<THttpsResponse> Fetch(const std::u16string& url, std::u16string& failure) {
+// file limit. Empty, with the client's message, when no answer came. The
+// run's abort stops the transfer at once and ends the run aborted.
+std::optional<THttpsResponse> Fetch(TMirelon& M, const std::u16string& url, std::u16string& failure) {
   try {
     THttpsClient client;
     client.SetBodyLimit(kMaxFileBytes);
+    client.SetCancelCheck([&M] { return M.AbortRequested(); });
     return client.Get(Utf16ToUtf8(url));
   } catch (const EHttpsError& e) {
+    M.CheckAbort();
     failure = e.Message();
     return std::nullopt;
   }
@@ -166,9 +169,9 @@ int64_t ReportedSize(const THttpsResponse& r) { return r.AnnouncedLength >= 0 ? 
 
 // ---- importer ----
 
-std::u16string ImportUrl(const std::u16string& P) {
+std::u16string ImportUrl(TMirelon& M, const std::u16string& P) {
   std::u16string failure;
-  std::optional<THttpsResponse> r = Fetch(P, failure);
+  std::optional<THttpsResponse> r = Fetch(M, P, failure);
   if (!r) FailNoLineFmt(u"importer : impossible de récupérer l'URL \"%s\" : %s", {P, failure});
   if (r->StatusCode != 200) FailNoLineFmt(u"importer : l'URL \"%s\" a retourné le code HTTP %d", {P, r->StatusCode});
   constexpr const char16_t* tooLarge = u"importer : contenu URL trop volumineux (%d octets, maximum 1 Mo)";
@@ -212,7 +215,7 @@ void Import(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
   if (StartsWithAscii(P, u"http://"))
     FailNoLine(u"importer : les URLs non sécurisées (http://) ne sont pas autorisées. Utilisez https:// à la place.");
   if (StartsWithAscii(P, u"https://")) {
-    Result = TMirelonValue::Text(ImportUrl(P));
+    Result = TMirelonValue::Text(ImportUrl(M, P));
     return;
   }
   std::u16string E = Extension(P);
@@ -284,7 +287,7 @@ void Download(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
   std::u16string FText = PathText(F);
 
   std::u16string failure;
-  std::optional<THttpsResponse> r = Fetch(U, failure);
+  std::optional<THttpsResponse> r = Fetch(M, U, failure);
   if (!r) M.FailFmt(u"télécharger : impossible de récupérer \"%s\" : %s", {U, failure});
   if (r->StatusCode != 200) M.FailFmt(u"télécharger : l'URL \"%s\" a retourné le code HTTP %d", {U, r->StatusCode});
   if (r->TooLarge) M.FailFmt(u"télécharger : fichier trop volumineux (%d octets, maximum 1 Mo)", {ReportedSize(*r)});
@@ -321,6 +324,7 @@ class TArithmeticReader {
     double v = Term();
     SkipBlanks();
     while (AtEither(u'+', u'-')) {
+      M.CheckAbort();
       char16_t op = E[C++];
       double r = Term();
       SkipBlanks();
@@ -333,6 +337,7 @@ class TArithmeticReader {
     double v = Factor();
     SkipBlanks();
     while (AtEither(u'*', u'/')) {
+      M.CheckAbort();
       char16_t op = E[C++];
       double r = Factor();
       if (op == u'*') {

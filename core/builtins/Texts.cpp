@@ -144,9 +144,12 @@ void Decouper(TMirelon& M, TBuiltinArgs& A, TV& R) {
   IMirelonArray parts = TMirelonArray::New();
   std::u16string_view view(t);
   if (sep.empty()) {
-    for (char16_t c : t) parts->Add(TV::Text(std::u16string(1, c)));
+    for (char16_t c : t) {
+      M.CheckAbort();
+      parts->Add(TV::Text(std::u16string(1, c)));
+    }
   } else {
-    size_t rest = ForEachOccurrence(t, sep, [&](size_t from, size_t at) {
+    size_t rest = ForEachOccurrence(M, t, sep, [&](size_t from, size_t at) {
       parts->Add(TV::Text(std::u16string(view.substr(from, at - from))));
     });
     parts->Add(TV::Text(std::u16string(view.substr(rest))));

@@ -5,6 +5,7 @@
 #include "core/Conversions.h"
 #include "core/Text.h"
 #include "core/builtins/ArraySort.h"
+#include "core/builtins/Builtins.h"
 
 namespace mirelon {
 namespace {
@@ -41,6 +42,7 @@ std::string Describe(const std::vector<TMirelonValue>& v) {
 
 TEST(ArraysSortOrder, MatchesTheBubbleSortForEveryMixture) {
   std::mt19937 rng(42);
+  TMirelon M{StandardBuiltins()};
   for (int share : {0, 100, 50}) {
     for (int round = 0; round < 300; ++round) {
       for (bool descending : {false, true}) {
@@ -48,7 +50,7 @@ TEST(ArraysSortOrder, MatchesTheBubbleSortForEveryMixture) {
         ReferenceSort(expected, descending);
         IMirelonArray a = TMirelonArray::New();
         for (auto& e : values) a->Add(e);
-        SortArray(*a, descending);
+        SortArray(M, *a, descending);
         ASSERT_EQ(Describe(a->Items()), Describe(expected)) << "from " << Describe(values);
       }
     }

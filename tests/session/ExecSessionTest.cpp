@@ -183,9 +183,11 @@ TEST(SessionOutput, OnEntryStreamsTheEntriesInsteadOfKeepingThem) {
 // process; handed-out entries give their share back.
 TEST(SessionOutput, WaitingEntriesCountInTheMemoryBudget) {
   const std::string Double = "t vaut 'x'\nrépète 20 fois\n  t vaut t + t\nfin répète\n";  // 2 MiB
+  ClearCurrentSession();  // a former test's run may still be freeing its values
   int64_t Before = AccountedBytes();
   TSessionRef S = Start(Double + "affiche t\n");
   ASSERT_TRUE(S->WaitTurn(kTurnMs));
+  S->Stop();  // the run's own values are freed now
   EXPECT_GE(AccountedBytes() - Before, 2 << 20);
   EXPECT_EQ(S->OutputSinceLastScreen().size(), (1u << 20) + 2);
   EXPECT_EQ(AccountedBytes(), Before);
