@@ -150,6 +150,9 @@ workbenchTest('completion offers keywords and builtins with signature and defini
   await option.waitFor();
   assert.match(await option.innerText(), /longueur\(/);
   await page.locator('.cm-completionInfo').getByText(/./).first().waitFor();
+  // The list ignores Entrée for a moment after it opens or changes, so that a
+  // pupil typing fast never picks an entry by accident; wait past it.
+  await page.waitForTimeout(200);
   await page.keyboard.press('Enter');
   assert.equal(await editorText(page), 'x vaut longueur(');
   await page.keyboard.type(')\ntant');
