@@ -20,6 +20,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -35,6 +36,9 @@ struct TSessionOptions {
   // runner streams the output with it). It must not hold a reference to the
   // session.
   std::function<void(const std::u16string& Entry)> OnEntry;
+  // Where the program's file builtins resolve a relative path; empty: the
+  // process's current folder (`mirelon run`).
+  std::filesystem::path FilesFolder;
 };
 
 class TExecSession {
