@@ -7,7 +7,7 @@
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
-import { setProgram, screenshot, workbenchTests } from './harness.mjs';
+import { setProgram, screenshot, waitForTexts, workbenchTests } from './harness.mjs';
 import { programs } from './programs.mjs';
 
 const { workbenchTest } = workbenchTests();
@@ -225,10 +225,10 @@ workbenchTest('stored programs: save, title in use, groups, search, open, rename
   assert.deepEqual(JSON.parse(saves.at(-1).body), { titre: 'zèbre  rayé', code: 'pour i de 1 à 3', categorie: 'bibliotheque' });
 
   const programsList = panel.getByRole('list', { name: 'Mes programmes' });
-  assert.deepEqual(await programsList.locator('.program-open').allTextContents(), ['abeille', 'Zèbre  rayé']);
-  assert.deepEqual(await panel.getByRole('list', { name: /Bibliothèque/ }).locator('.program-open').allTextContents(), ['zèbre  rayé']);
+  await waitForTexts(programsList.locator('.program-open'), ['abeille', 'Zèbre  rayé']);
+  await waitForTexts(panel.getByRole('list', { name: /Bibliothèque/ }).locator('.program-open'), ['zèbre  rayé']);
   await panel.getByRole('searchbox', { name: 'Rechercher' }).fill('ZEBRE');
-  assert.deepEqual(await programsList.locator('.program-open').allTextContents(), ['Zèbre  rayé']);
+  await waitForTexts(programsList.locator('.program-open'), ['Zèbre  rayé']);
   await panel.getByRole('searchbox', { name: 'Rechercher' }).fill('');
 
   // Opening never asks, clears the markers and can be undone.
@@ -262,7 +262,7 @@ workbenchTest('stored programs: save, title in use, groups, search, open, rename
 
   await panel.getByRole('button', { name: 'Supprimer abeille' }).click();
   await panel.getByText('« abeille » supprimé.').waitFor();
-  assert.deepEqual(await programsList.locator('.program-open').allTextContents(), ['Zèbre rayé']);
+  await waitForTexts(programsList.locator('.program-open'), ['Zèbre rayé']);
 }, { allow: [/status of 409/] });
 
 workbenchTest('the deleted id: a deleted current program is forgotten, and a save answered 404 asks for a title', async ({ open }) => {

@@ -140,6 +140,20 @@ export async function setProgram(page, text) {
   await page.evaluate((value) => window.Mirelon.editor.setText(value), text);
 }
 
+// The texts of the elements a locator finds, once they equal the expected
+// ones: lists are redrawn after the server answers, so a check made at once
+// may still see the list before the change. Fails with the last texts seen.
+export async function waitForTexts(locator, expected, timeoutMs = 5000) {
+  const deadline = Date.now() + timeoutMs;
+  let texts;
+  do {
+    texts = await locator.allTextContents();
+    if (JSON.stringify(texts) === JSON.stringify(expected)) return;
+    await new Promise((resolve) => setTimeout(resolve, 50));
+  } while (Date.now() < deadline);
+  assert.deepEqual(texts, expected);
+}
+
 export async function screenshot(page, name) {
   mkdirSync(screenshotDir, { recursive: true });
   await page.screenshot({ path: join(screenshotDir, `${name}.png`) });
