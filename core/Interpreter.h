@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -83,6 +84,11 @@ class TMirelon {
 
   TMirelonOutputEvent OnOutput;
   TMirelonInputEvent OnInput;
+  // Where the file builtins take a relative path from (created when a
+  // builtin needs it), so that runs served to a browser keep their files in
+  // one folder without moving the process's current folder; empty: the
+  // current folder.
+  std::filesystem::path FFilesFolder;
   // The run ends with EMirelonAborted at its next check once *Flag is true
   // (set from any thread). The owner keeps the flag alive for the whole run;
   // null removes it.

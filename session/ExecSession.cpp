@@ -64,6 +64,7 @@ void TExecSession::TImpl::Run() {
   std::optional<TMirelon> M;
   TRunOutcome Outcome = RunToOutcome([this, &M] {
     M.emplace(StandardBuiltins());
+    M->FFilesFolder = FOptions.FilesFolder;
     M->OnOutput = [this](const std::u16string& Msg) { AppendOutput(Msg); };
     M->OnInput = [this](const std::u16string& Prompt) { return AskInput(Prompt); };
     M->SetAbortFlag(&FAbort);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <span>
 #include <string>
 #include <unordered_map>
@@ -40,6 +41,11 @@ extern thread_local uint32_t RandomState;
 void SeedRandom(uint32_t seed);
 // Advances RandomState; returns an integer in 0 .. N-1 (0 < N <= 2^31 - 1).
 uint32_t NextRandom(uint32_t N);
+
+// Where a path written in a program leads: a relative one is taken from the
+// run's files folder (made when missing); an absolute or empty one, and any
+// path of a run without files folder, as written. (Files.cpp)
+std::filesystem::path ProgramPath(const TMirelon& M, std::u16string_view P);
 
 // Helpers for the count and kind checks every builtin makes.
 // The message is a pointer so that its length is only measured when the check fails.

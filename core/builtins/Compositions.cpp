@@ -201,7 +201,7 @@ std::u16string PathExtension(const std::u16string& Path) {
 
 // The drawing of an ".svg" file at Path, read as UTF-8.
 TSvgImage ReadSvgFile(TMirelon& M, const std::u16string& Path) {
-  std::filesystem::path file(Utf16ToUtf8(Path));
+  std::filesystem::path file = ProgramPath(M, Path);
   std::error_code ec;
   if (!std::filesystem::is_regular_file(file, ec)) M.FailFmt(u"svg : fichier introuvable \"%s\"", {Path});
   std::u16string ext = PathExtension(Path);

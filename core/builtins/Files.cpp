@@ -65,10 +65,10 @@ bool StartsWithAscii(std::u16string_view s, std::u16string_view prefix) {
 bool UsablePath(std::u16string_view p) { return p.find(u'\0') == std::u16string_view::npos; }
 
 // A path the host cannot look up holds neither a file nor a folder.
-bool PathIs(std::u16string_view p, bool folder) {
+bool PathIs(const TMirelon& M, std::u16string_view p, bool folder) {
   if (!UsablePath(p)) return false;
   std::error_code ec;
-  fs::file_status s = fs::status(ToPath(p), ec);
+  fs::file_status s = fs::status(ProgramPath(M, p), ec);
   return !ec && fs::exists(s) && fs::is_directory(s) == folder;
 }
 
@@ -94,9 +94,9 @@ int ReadUpTo(const fs::path& p, size_t limit, std::string& out) {
 }
 
 // Reads a file that is known to exist; failing that is a host error, not a language one.
-std::string ReadExisting(const std::u16string& P, size_t limit) {
+std::string ReadExisting(const TMirelon& M, const std::u16string& P, size_t limit) {
   std::string bytes;
-  if (int error = ReadUpTo(ToPath(P), limit, bytes))
+  if (int error = ReadUpTo(ProgramPath(M, P), limit, bytes))
     throw EHostError(Format(u"Impossible de lire le fichier \"%s\" : %s", {P, HostMessage(error)}));
   return bytes;
 }
@@ -185,11 +185,11 @@ std::u16string ImportUrl(TMirelon& M, const std::u16string& P) {
 std::u16string ImportTextFile(TMirelon& M, const std::u16string& P, const std::u16string& E) {
   if (!IsTextExtension(E))
     FailNoLineFmt(u"importer : seuls les fichiers .txt et .csv sont autorisés (obtenu : \"%s\")", {E});
-  if (!PathIs(P, false)) M.FailFmt(u"importer : fichier introuvable : \"%s\"", {P});
-  std::string bytes = ReadExisting(P, kMaxFileBytes);
+  if (!PathIs(M, P, false)) M.FailFmt(u"importer : fichier introuvable : \"%s\"", {P});
+  std::string bytes = ReadExisting(M, P, kMaxFileBytes);
   if (static_cast<int64_t>(bytes.size()) > kMaxFileBytes) {
     std::error_code ec;
-    uintmax_t size = fs::file_size(ToPath(P), ec);
+    uintmax_t size = fs::file_size(ProgramPath(M, P), ec);
     FailNoLineFmt(u"importer : fichier trop volumineux (%d octets, maximum 1 Mo)",
                   {static_cast<long long>(ec ? bytes.size() : size)});
   }
@@ -197,10 +197,10 @@ std::u16string ImportTextFile(TMirelon& M, const std::u16string& P, const std::u
 }
 
 TMirelonValue ImportSvg(TMirelon& M, const std::u16string& P) {
-  if (!PathIs(P, false)) M.FailFmt(u"importer : fichier introuvable : \"%s\"", {P});
+  if (!PathIs(M, P, false)) M.FailFmt(u"importer : fichier introuvable : \"%s\"", {P});
   // No size limit of its own, but reading stops where no text could hold the
   // file (three bytes per code unit at most): the text's limit then refuses it.
-  TMirelonText text(Utf8ToUtf16(StripBom(ReadExisting(P, 3 * kMaxTextLength + 3))));
+  TMirelonText text(Utf8ToUtf16(StripBom(ReadExisting(M, P, 3 * kMaxTextLength + 3))));
   TSvgImage svg = ReadSvgImage(M, text.str(), P, u"importer : ");
   TMirelonValue image = TMirelon::NewImageValue();
   image.Rec->SetField(u"__image_svg", TMirelonValue::Text(std::move(svg.Body)));
@@ -232,11 +232,12 @@ void WriteTextFile(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result, std::
   std::u16string E = Extension(P);
   if (!IsTextExtension(E))
     FailNoLineFmt(u"%s : seuls les fichiers .txt et .csv sont autorisés (obtenu : \"%s\")", {name, E});
-  fs::path path = ToPath(P);
-  std::u16string D = PathText(path.parent_path());
-  if (UsablePath(P) && !D.empty() && !PathIs(D, true))
+  // The folder as the program wrote it, for the message; looked up where it leads.
+  std::u16string D = PathText(ToPath(P).parent_path());
+  if (UsablePath(P) && !D.empty() && !PathIs(M, D, true))
     FailNoLineFmt(u"%s : le dossier destination n'existe pas : \"%s\"", {name, D});
   std::string bytes = append ? Utf16ToUtf8(T) + "\r\n" : "\xEF\xBB\xBF" + Utf16ToUtf8(T);
+  fs::path path = ProgramPath(M, P);
   int error = !UsablePath(P) ? EINVAL : append ? AppendToFile(path, bytes) : ReplaceFile(path, bytes);
   if (error) FailNoLineFmt(u"%s : impossible d'écrire dans \"%s\" : %s", {name, P, HostMessage(error)});
   Result = TMirelonValue::BoolVal(true);
@@ -256,7 +257,7 @@ void FileExists(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
   std::u16string E = Extension(P);
   if (!IsTextExtension(E))
     FailNoLineFmt(u"fichier_existe : seuls les fichiers .txt et .csv sont autorisés (obtenu : \"%s\")", {E});
-  Result = TMirelonValue::BoolVal(PathIs(P, false));
+  Result = TMirelonValue::BoolVal(PathIs(M, P, false));
 }
 
 // ---- télécharger ----
@@ -278,20 +279,20 @@ void Download(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
     M.Fail(u"télécharger : les URLs non sécurisées (http://) ne sont pas autorisées. Utilisez https:// à la place.");
   if (!StartsWithAscii(U, u"https://")) M.FailFmt(u"télécharger : URL invalide \"%s\"", {U});
   CheckDownloadType(M, std::u16string(CutAtQuery(Extension(U))));
-  if (!PathIs(D, true)) M.FailFmt(u"télécharger : le dossier destination n'existe pas : \"%s\"", {D});
+  if (!PathIs(M, D, true)) M.FailFmt(u"télécharger : le dossier destination n'existe pas : \"%s\"", {D});
   std::u16string N(CutAtQuery(LastSegment(U)));
   if (N.empty()) M.FailFmt(u"télécharger : impossible de déterminer le nom du fichier depuis \"%s\"", {U});
   // The saved name must be of an allowed type too: ".../outil.exe?f=image.png" would save outil.exe.
   CheckDownloadType(M, Extension(N));
-  fs::path F = ToPath(D) / ToPath(N);
-  std::u16string FText = PathText(F);
+  // The result names the file as the program named its folder.
+  std::u16string FText = PathText(ToPath(D) / ToPath(N));
 
   std::u16string failure;
   std::optional<THttpsResponse> r = Fetch(M, U, failure);
   if (!r) M.FailFmt(u"télécharger : impossible de récupérer \"%s\" : %s", {U, failure});
   if (r->StatusCode != 200) M.FailFmt(u"télécharger : l'URL \"%s\" a retourné le code HTTP %d", {U, r->StatusCode});
   if (r->TooLarge) M.FailFmt(u"télécharger : fichier trop volumineux (%d octets, maximum 1 Mo)", {ReportedSize(*r)});
-  if (int error = ReplaceFile(F, r->Body))
+  if (int error = ReplaceFile(ProgramPath(M, D) / ToPath(N), r->Body))
     M.FailFmt(u"télécharger : impossible d'écrire \"%s\" : %s", {FText, HostMessage(error)});
   Result = TMirelonValue::Text(FText);
 }
@@ -405,6 +406,14 @@ void Evaluate(TMirelon& M, TBuiltinArgs& Args, TMirelonValue& Result) {
 }
 
 }  // namespace
+
+fs::path ProgramPath(const TMirelon& M, std::u16string_view P) {
+  fs::path path = ToPath(P);
+  if (M.FFilesFolder.empty() || path.empty() || path.is_absolute()) return path;
+  std::error_code ec;  // a folder that cannot be made fails the file operation itself, with its message
+  fs::create_directories(M.FFilesFolder, ec);
+  return M.FFilesFolder / path;
+}
 
 std::span<const TBuiltinDef> FileBuiltins() {
   static const TBuiltinDef defs[] = {
