@@ -153,3 +153,15 @@ TEST_F(FilesNetwork, DownloadRefusals) {
 }
 
 }  // namespace
+
+TEST_F(FilesNetwork, DownloadsIntoAFolderOfTheRunsFilesFolder) {
+  auto InFiles = [this](TMirelon& M) { M.FFilesFolder = Dir; };
+  std::string program = "affiche télécharger(" + Quoted(Url("/img/chat.png")) + ", 'images')";
+  EXPECT_EQ(RunProgram(program, {}, 0, InFiles).Error,
+            "Ligne 1: télécharger : le dossier destination n'existe pas : \"images\"");
+  fs::create_directory(Dir / "images");
+  TRunResult r = RunProgram(program, {}, 0, InFiles);
+  EXPECT_EQ(r.Error, "");
+  EXPECT_EQ(r.Text(), "images/chat.png");  // named as the program named its folder
+  EXPECT_EQ(fs::file_size(Dir / "images" / "chat.png"), 10u);
+}
