@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "server/HttpTypes.h"
@@ -46,6 +47,11 @@ class TOptionsRoutes {
   TReply HandlePost(const TRequest& Request);
 
  private:
+  // The file's text, or "{}"; logs a read failure.
+  std::string ReadOptions();
+  // Empty when written; else the failure's message, already logged.
+  std::optional<std::string> WriteOptions(const std::string& JsonText);
+
   TConsoleLog& FLog;
   std::filesystem::path FOptionsFile;
 };

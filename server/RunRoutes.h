@@ -2,10 +2,15 @@
 // "/api/analyze". They run programs only through execution sessions.
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 
+#include <nlohmann/json_fwd.hpp>
+
 #include "server/HttpTypes.h"
+#include "session/ExecSession.h"
 
 namespace mirelon {
 
@@ -19,6 +24,9 @@ struct TRunContext {
   std::function<int()> StoppingMinutes;  // the per-turn time limit, read at each turn
   TRunReporter* Reporter = nullptr;      // none: no run reports (offline)
   std::filesystem::path FilesFolder;     // where a served program's relative file paths lead
+  // For tests only: a turn limit in milliseconds that replaces the minutes
+  // (the time-out answer still names the minutes); 0 keeps the minutes.
+  uint32_t TurnTimeoutMs = 0;
 };
 
 class TRunRoutes {
@@ -34,6 +42,13 @@ class TRunRoutes {
   void AbortForServerStop();
 
  private:
+  TReply RunTurn(const TRequest& Request);
+  TSessionRef StartRun(const nlohmann::ordered_json& Body);
+  uint32_t TurnLimitMs() const;
+  TReply TurnAnswer(const TSessionRef& Session);
+  TReply TimedOut(const TSessionRef& Session);
+  void LogTurnTime(std::chrono::steady_clock::time_point Start);
+
   TRunContext FContext;
 };
 
