@@ -18,8 +18,6 @@ namespace {
 
 using TJson = nlohmann::ordered_json;
 
-std::string Utf8(std::u16string_view Text) { return Utf16ToUtf8(Text); }
-
 // The last answer of "inputs"; empty when it is missing, empty or not an array.
 std::u16string LastInput(const TJson& Body) {
   const auto Inputs = Body.find("inputs");
@@ -57,6 +55,17 @@ TReply AnsweredByAnother(TConsoleLog& Log) {
 TReply AnswerWithOutput(int Status, TJsonWriter& Json, const std::u16string& Output) {
   Json.Key(u"output").String(Output).EndObject();
   return JsonReply(Status, Json.Text());
+}
+
+// The run is over: its last output is taken, then its session cleared, only
+// if it is still the current one, so that a run that replaced it goes on.
+TReply RunEnded(TConsoleLog& Log, const TSessionRef& Session, int Status, TJsonWriter& Json, const std::string& Line,
+                std::string_view Tag) {
+  TReply Reply = AnswerWithOutput(Status, Json, Session->OutputSinceLastScreen());
+  ClearCurrentSession(Session);
+  Log.ELogEvent(Line);
+  LogResponse(Log, Tag, Reply);
+  return Reply;
 }
 
 }  // namespace
@@ -116,49 +125,34 @@ uint32_t TRunRoutes::TurnLimitMs() const {
   return static_cast<uint32_t>(FContext.StoppingMinutes()) * 60u * 1000u;
 }
 
-// Every outcome but a question ends the run: the session is cleared, only
-// if it is still the current one, so a run that replaced it goes on. A run
-// found running again had its question answered by another request, which
-// now waits for the next turn: it is left to that request.
+// A run found running again had its question answered by another request,
+// which now waits for the next turn: it is left to that request.
 TReply TRunRoutes::TurnAnswer(const TSessionRef& Session) {
   TConsoleLog& Log = FContext.Log;
   TJsonWriter Json;
   Json.BeginObject();
-  TReply Reply;
   switch (Session->State()) {
     case ssWaitingInput: {
       const std::u16string Prompt = Session->Prompt();
       Json.Key(u"needInput").Bool(true).Key(u"prompt").String(Prompt);
-      Reply = AnswerWithOutput(200, Json, Session->OutputSinceLastScreen());
-      Log.ELogEvent("$ API execute - NEED_INPUT (" + LogText(Utf8(Prompt)) + ")");
+      TReply Reply = AnswerWithOutput(200, Json, Session->OutputSinceLastScreen());
+      Log.ELogEvent("$ API execute - NEED_INPUT (" + LogText(Utf16ToUtf8(Prompt)) + ")");
       LogResponse(Log, "API_NEED_INPUT", Reply);
       return Reply;
     }
     case ssDone:
       Json.Key(u"done").Bool(true);
-      Reply = AnswerWithOutput(200, Json, Session->OutputSinceLastScreen());
-      ClearCurrentSession(Session);
-      Log.ELogEvent("$ API execute - OK");
-      LogResponse(Log, "API_OK", Reply);
-      return Reply;
+      return RunEnded(Log, Session, 200, Json, "$ API execute - OK", "API_OK");
     case ssError: {
       FContext.Counters.IncErrCount();
       const std::u16string Message = Session->ErrorMsg();
       Json.Key(u"error").String(Message);
       if (Session->ErrorLine() > 0) Json.Key(u"errorLine").Integer(Session->ErrorLine());
-      Reply = AnswerWithOutput(400, Json, Session->OutputSinceLastScreen());
-      ClearCurrentSession(Session);
-      Log.ELogEvent("$ Erreur API execute : " + LogText(Utf8(Message)));
-      LogResponse(Log, "API_ERR", Reply);
-      return Reply;
+      return RunEnded(Log, Session, 400, Json, "$ Erreur API execute : " + LogText(Utf16ToUtf8(Message)), "API_ERR");
     }
     case ssAborted:
       Json.Key(u"aborted").Bool(true);
-      Reply = AnswerWithOutput(200, Json, Session->OutputSinceLastScreen());
-      ClearCurrentSession(Session);
-      Log.ELogEvent("# Exécution interrompue (abort utilisateur).");
-      LogResponse(Log, "API_ABORTED", Reply);
-      return Reply;
+      return RunEnded(Log, Session, 200, Json, "# Exécution interrompue (abort utilisateur).", "API_ABORTED");
     case ssRunning:
       return AnsweredByAnother(Log);
     default:
@@ -180,9 +174,9 @@ TReply TRunRoutes::TimedOut(const TSessionRef& Session) {
 }
 
 void TRunRoutes::LogTurnTime(std::chrono::steady_clock::time_point Start) {
+  using std::chrono::milliseconds;
   const double Elapsed =
-      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - Start).count() /
-      1000.0;
+      std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - Start).count() / 1000.0;
   FContext.Log.ELogEvent("# Tour traité en " + Seconds(Elapsed) + (Elapsed < 2.0 ? " seconde" : " secondes"));
 }
 

@@ -51,8 +51,7 @@ std::u16string JsonAsText(const nlohmann::ordered_json& Value) {
 
 std::u16string RequiredText(const nlohmann::ordered_json& Object, std::string_view Name) {
   const auto Member = Object.find(Name);
-  if (Member == Object.end() || Member->is_null())
-    throw Exception(u"Champ \"" + Utf8ToUtf16(Name) + u"\" manquant");
+  if (Member == Object.end() || Member->is_null()) throw Exception(u"Champ \"" + Utf8ToUtf16(Name) + u"\" manquant");
   return JsonAsText(*Member);
 }
 

@@ -81,7 +81,7 @@ TEST_F(ClientGuardTest, OnlyTheOwnersOwnIdReleasesTheWorkbench) {
                                    THeaderList{{"instanceId", "B"}}})
     EXPECT_EQ(Release(Query).Status, 204);
   EXPECT_EQ(Release({}, {{"X-Mirelon-Instance", "abc"}}).Status, 204);  // the header is the ping's only
-  EXPECT_EQ(PingBody("ABC"), kRefused);  // ids differing in case are other tabs
+  EXPECT_EQ(PingBody("ABC"), kRefused);                                 // ids differing in case are other tabs
   EXPECT_EQ(PingBody("abc"), kAccepted);
 }
 

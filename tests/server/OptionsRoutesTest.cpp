@@ -39,9 +39,8 @@ TEST_F(OptionsRoutesTest, AnObjectIsStoredCompactAndAsciiInItsOrderAndReadBack) 
       "\"emoji\": \"\\ud83d\\ude00\", \"liste\": [1, 2.5, null, {}], \"vide\": \"\" }");
   EXPECT_EQ(Stored.Status, 200);
   EXPECT_EQ(Stored.Body, R"({"ok":true})");
-  const std::string Expected =
-      R"({"fontSize":14,"darkMode":true,"nom":"\u00C9l\u00E8ve \uD83D\uDE00","lien":"a\/b",)"
-      R"("emoji":"\uD83D\uDE00","liste":[1,2.5,null,{}],"vide":""})";
+  const std::string Expected = R"({"fontSize":14,"darkMode":true,"nom":"\u00C9l\u00E8ve \uD83D\uDE00","lien":"a\/b",)"
+                               R"("emoji":"\uD83D\uDE00","liste":[1,2.5,null,{}],"vide":""})";
   EXPECT_EQ(ReadBytes(File), kBom + Expected);
   EXPECT_EQ(Read().Body, Expected);
   EXPECT_EQ(Lines.Lines(), (std::vector<std::string>{"$ API options - POST (enregistrées)", "$ API options - GET"}));
@@ -55,8 +54,8 @@ TEST_F(OptionsRoutesTest, AnythingButAJsonObjectIsRefusedAndKeepsTheStoredOption
   ASSERT_EQ(Write(R"({"fontSize":14})").Status, 200);
   Lines.Take();
   const std::string Deep = "{\"x\":" + std::string(512, '[') + std::string(512, ']') + "}";  // 513 levels
-  for (const std::string& Body : {std::string("[1,2]"), std::string("pas du json"), std::string(""),
-                                  std::string("42"), std::string("{\"a\":1"), Deep}) {
+  for (const std::string& Body : {std::string("[1,2]"), std::string("pas du json"), std::string(""), std::string("42"),
+                                  std::string("{\"a\":1"), Deep}) {
     const TReply Reply = Write(Body);
     EXPECT_EQ(Reply.Status, 400) << Body;
     EXPECT_EQ(Reply.Body, R"({"error":"JSON invalide"})");

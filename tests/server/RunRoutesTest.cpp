@@ -5,9 +5,8 @@
 
 #include <atomic>
 #include <future>
-#include <regex>
-
 #include <nlohmann/json.hpp>
+#include <regex>
 
 #include "RoutesTestKit.h"
 #include "log/StatusCounters.h"
@@ -158,7 +157,8 @@ TEST_F(RunRoutesTest, AbortEndsAWaitingTurnAndItsAnswerHasNoCharset) {
   EXPECT_EQ(CurrentSession(), nullptr);
   const auto Log = Lines.Lines();
   EXPECT_EQ(Log[3], "# Exécution interrompue (abort utilisateur).");
-  EXPECT_EQ(Log[4], "$ Réponse : API_ABORTED -> 200  CT=application/json  TextLen=" + std::to_string(Reply.Body.size()));
+  EXPECT_EQ(Log[4],
+            "$ Réponse : API_ABORTED -> 200  CT=application/json  TextLen=" + std::to_string(Reply.Body.size()));
 
   const TReply Again = Routes().HandleAbort(Post(""));  // no session: the same answer
   EXPECT_EQ(Again.Body, R"({"aborted":true})");
@@ -179,7 +179,9 @@ TEST_F(RunRoutesTest, ANewRunReplacesABusyOneWhoseRequestAnswersAborted) {
   ExecuteAs(200, NewRun(std::string("demande 'Q' dans x\naffiche x\n") + kEndless));
   auto First = std::async(std::launch::async, [&] { return Execute(Answer({"un"})); });
   AwaitState(ssRunning);
-  auto Second = std::async(std::launch::async, [&] { return Execute(NewRun("demande 'R' dans y\n", {{"inputs", {"deux"}}})); });
+  auto Second = std::async(std::launch::async, [&] {
+    return Execute(NewRun("demande 'R' dans y\n", {{"inputs", {"deux"}}}));
+  });
   EXPECT_TRUE(First.get().Body.starts_with(R"({"aborted":true,"output":")"));  // "un" printed or not yet
   EXPECT_EQ(Second.get().Body, R"({"needInput":true,"prompt":"R","output":""})");
   TSessionRef Current = CurrentSession();
@@ -227,8 +229,11 @@ TEST_F(RunRoutesTest, TheSeedUsesItsLow32BitsAndOnlyIntegersCount) {
 // Waits for the sessions to resolve relative paths in FilesFolder: today a
 // served run still writes in the process's current folder.
 TEST_F(RunRoutesTest, DISABLED_ServedRunsWriteTheirFilesInTheFilesFolder) {
-  EXPECT_EQ(ExecuteAs(200, NewRun("affiche sauvegarder('note.txt', 'bonjour')")), R"({"done":true,"output":"vrai\r\n"})");
-  EXPECT_EQ(ReadBytes(Files.Path() / "note.txt"), "\xEF\xBB\xBF" "bonjour");
+  EXPECT_EQ(ExecuteAs(200, NewRun("affiche sauvegarder('note.txt', 'bonjour')")),
+            R"({"done":true,"output":"vrai\r\n"})");
+  EXPECT_EQ(ReadBytes(Files.Path() / "note.txt"),
+            "\xEF\xBB\xBF"
+            "bonjour");
 }
 
 TEST_F(RunRoutesTest, OnlyNewRunsAreReportedToTheService) {
@@ -324,8 +329,9 @@ TEST_F(AnalyzeRouteTest, FindingsComeInOrderAndAWarningAloneIsNotOk) {
   EXPECT_EQ(Reply.Body, R"({"diagnostics":[],"ok":true})");
 
   Reply = Analyze(NewRun("essayer\n  affiche 1\nfin essayer\n"));
-  EXPECT_EQ(Reply.Body,
-            R"({"diagnostics":[{"line":1,"msg":"\"essayer\" sans \"attraper\" correspondant","fatal":false}],"ok":false})");
+  EXPECT_EQ(
+      Reply.Body,
+      R"({"diagnostics":[{"line":1,"msg":"\"essayer\" sans \"attraper\" correspondant","fatal":false}],"ok":false})");
 
   Reply = Analyze(NewRun("si vrai alors\n  affiche 1\n"));
   const json Parsed = json::parse(Reply.Body);
