@@ -350,6 +350,7 @@ TEST_F(AnalyzeRouteTest, BadBodiesAnswer400WithTheirMessage) {
       {"\"texte\"", R"({"error":"Le corps de la requ\u00EAte n'est pas un objet JSON."})"},
       {"{\"Code\":\"affiche 1\"}", R"({"error":"Champ \"code\" manquant"})"},
       {std::string(600, '[') + std::string(600, ']'), R"({"error":"JSON invalide"})"},
+      {NewRun("affiche U+110000"), R"x({"error":"Ligne 1: U+110000 : code Unicode hors limites (max U+10FFFF)"})x"},
   };
   for (const auto& [Body, Expected] : Cases) {
     const TReply Reply = Analyze(Body);
