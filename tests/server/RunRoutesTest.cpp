@@ -226,9 +226,7 @@ TEST_F(RunRoutesTest, TheSeedUsesItsLow32BitsAndOnlyIntegersCount) {
   EXPECT_EQ(Draw(7.5), Draw(json()));
 }
 
-// Waits for the sessions to resolve relative paths in FilesFolder: today a
-// served run still writes in the process's current folder.
-TEST_F(RunRoutesTest, DISABLED_ServedRunsWriteTheirFilesInTheFilesFolder) {
+TEST_F(RunRoutesTest, ServedRunsWriteTheirFilesInTheFilesFolder) {
   EXPECT_EQ(ExecuteAs(200, NewRun("affiche sauvegarder('note.txt', 'bonjour')")),
             R"({"done":true,"output":"vrai\r\n"})");
   EXPECT_EQ(ReadBytes(Files.Path() / "note.txt"),
