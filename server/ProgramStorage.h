@@ -33,6 +33,8 @@ class TProgramStorage {
   // where the file is (or that it is missing) is the caller's.
   bool PrepareStorage();
   const std::filesystem::path& File() const { return FFile; }
+  // The storage file's folder, where served runs keep their files too.
+  const std::filesystem::path& Folder() const { return FFolder; }
 
   // One action, Action being "list", "save", "rem", "del" or "load"; the
   // body limit is checked here, on the declared length and on the bytes
