@@ -18,14 +18,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::u16string PathText(const fs::path& P) {
-  std::u8string S = P.u8string();
-  return Utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(S.data()), S.size()));
-}
-
 [[noreturn]] void FailFolder(const fs::path& Folder, const std::error_code& Error) {
   throw Exception(Format(u"impossible de créer le dossier \"%s\" : %s",
-                         {PathText(Folder), Utf8ToUtf16(Error.message())}));
+                         {Utf8ToUtf16(Folder.string()), Utf8ToUtf16(Error.message())}));
 }
 
 }  // namespace
@@ -85,7 +80,7 @@ TStoredPrograms TProgramStorage::LoadPrograms() {
 void TProgramStorage::SavePrograms(const TStoredPrograms& Stored) {
   if (Stored.Unusable) {
     fs::path Copy = KeepUnusableCopy(FFile, Stored.Bytes);
-    FLog.ELogEvent("# Mirelon.json illisible : copie conservée dans " + LogText(Utf16ToUtf8(PathText(Copy))));
+    FLog.ELogEvent("# Mirelon.json illisible : copie conservée dans " + LogText(Copy.string()));
   }
   // The folder may have been removed while the program ran; a folder that
   // cannot be made fails the write below with its message.

@@ -19,11 +19,6 @@ namespace fs = std::filesystem;
 // Copies tried before giving up: far more than any folder holds by accident.
 constexpr int kMaxCopies = 1000;
 
-std::string PathUtf8(const fs::path& P) {
-  std::u8string S = P.u8string();
-  return std::string(S.begin(), S.end());
-}
-
 std::string HostMessage(int Error) { return std::generic_category().message(Error); }
 
 // The whole file into Out; the host's error, or 0.
@@ -71,7 +66,7 @@ TStoredPrograms ReadStorageFile(const fs::path& File) {
   if (Error == ENOENT) return Stored;
   if (Error != 0) {
     Stored.Unusable = true;
-    Stored.ReadError = "impossible de lire \"" + PathUtf8(File) + "\" : " + HostMessage(Error);
+    Stored.ReadError = "impossible de lire \"" + File.string() + "\" : " + HostMessage(Error);
     return Stored;
   }
   std::string_view Text = StripBom(Bytes);

@@ -209,3 +209,11 @@ TEST_F(TProjectsTest, AFileRemovedWhileRunningIsWrittenAnew) {
   EXPECT_EQ(FileBytes(), StoredFile(R"([{"id":1,"titre":"Deux","categorie":"programme","code":"d"}])"));
   EXPECT_EQ(Names(Folder), std::set<std::string>{"Mirelon.json"});
 }
+
+TEST_F(TProjectsTest, TitlesAndCategoriesStayOnOneLogLine) {
+  ASSERT_TRUE(Storage.PrepareStorage());
+  ASSERT_EQ(Act("save", R"({"titre":"deux\nlignes","categorie":"x]\r\n# faux","code":""})").Status, 200);
+  ASSERT_EQ(Act("rem", R"({"id":1,"titre":"a\u0007b\u2028c"})").Status, 200);
+  EXPECT_EQ(TakeLines(), (TLines{"$ API projets/save : #1 « deux\\nlignes » [x]\\r\\n# faux]",
+                                 "$ API projets/rem : #1 → « a\\u0007b\\u2028c »"}));
+}
