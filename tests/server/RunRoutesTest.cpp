@@ -6,7 +6,6 @@
 #include <atomic>
 #include <future>
 #include <nlohmann/json.hpp>
-#include <regex>
 
 #include "RoutesTestKit.h"
 #include "log/StatusCounters.h"
@@ -70,8 +69,15 @@ class RunRoutesTest : public ::testing::Test {
   std::unique_ptr<TRunRoutes> FRoutes;
 };
 
+// "# Tour traité en S.mmm seconde(s)", the word agreeing with S.
 bool IsTurnTime(const std::string& Line) {
-  return std::regex_match(Line, std::regex(R"(# Tour traité en \d+\.\d{3} secondes?)"));
+  const std::string Head = "# Tour traité en ";
+  if (!Line.starts_with(Head)) return false;
+  size_t End = 0;
+  const double Seconds = std::stod(Line.substr(Head.size()), &End);
+  const std::string Rest = Line.substr(Head.size() + End);
+  const size_t Dot = Line.find('.', Head.size());
+  return Dot != std::string::npos && Dot + 4 == Head.size() + End && Rest == (Seconds < 2.0 ? " seconde" : " secondes");
 }
 
 TEST_F(RunRoutesTest, TwoQuestionsTakeThreeTurnsEachWithItsOwnOutput) {
@@ -128,7 +134,7 @@ TEST_F(RunRoutesTest, ErrorsAnswer400WithTheirLineOnlyWhenKnownAndAreCounted) {
 
 TEST_F(RunRoutesTest, ATurnOverItsLimitIsStoppedAndKeepsWhatItPrinted) {
   Minutes = 3;
-  TurnMs = 300;
+  TurnMs = 1000;  // time enough for the first statement on a loaded machine
   EXPECT_EQ(ExecuteAs(200, NewRun(std::string("affiche 'avant'\n") + kEndless)),
             R"({"error":"Interpr\u00E9tation expir\u00E9e (limite : 3 minute(s)).","output":"avant\r\n"})");
   EXPECT_EQ(CurrentSession(), nullptr);
@@ -140,7 +146,7 @@ TEST_F(RunRoutesTest, ATurnOverItsLimitIsStoppedAndKeepsWhatItPrinted) {
 
   // The limit is per turn: time spent waiting for the pupil does not count.
   ExecuteAs(200, NewRun("demande 'Q' dans x\naffiche x\n"));
-  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  std::this_thread::sleep_for(std::chrono::milliseconds(1200));
   EXPECT_EQ(ExecuteAs(200, Answer({"r"})), R"({"done":true,"output":"r\r\n"})");
 }
 
@@ -153,7 +159,9 @@ TEST_F(RunRoutesTest, AbortEndsAWaitingTurnAndItsAnswerHasNoCharset) {
   EXPECT_EQ(Abort.Body, R"({"aborted":true})");
   const TReply Reply = Turn.get();
   EXPECT_EQ(Reply.Status, 200);
-  EXPECT_EQ(Reply.Body, R"({"aborted":true,"output":"x\r\n"})");
+  // The abort may come before the first statement has run.
+  EXPECT_TRUE(Reply.Body == R"({"aborted":true,"output":"x\r\n"})" || Reply.Body == R"({"aborted":true,"output":""})")
+      << Reply.Body;
   EXPECT_EQ(CurrentSession(), nullptr);
   const auto Log = Lines.Lines();
   EXPECT_EQ(Log[3], "# Exécution interrompue (abort utilisateur).");
