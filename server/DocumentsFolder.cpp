@@ -87,13 +87,16 @@ std::optional<fs::path> DocumentsFromUserDirs(std::string_view FileText, const s
   return found;
 }
 
+fs::path AppDataFolder(const TEnvironment& Env) {
+  std::string config = Env("XDG_CONFIG_HOME");
+  return !config.empty() && config.front() == '/' ? fs::path(config) : fs::path(HomeFolder(Env)) / ".config";
+}
+
 fs::path DocumentsFolder(const TEnvironment& Env) {
   std::string home = HomeFolder(Env);
   std::string fromEnvironment = Env("XDG_DOCUMENTS_DIR");
   if (!fromEnvironment.empty()) return fs::path(home) / fromEnvironment;  // an absolute value stays as it is
-  std::string config = Env("XDG_CONFIG_HOME");
-  fs::path configFolder = !config.empty() && config.front() == '/' ? fs::path(config) : fs::path(home) / ".config";
-  if (std::optional<fs::path> found = DocumentsFromUserDirs(ReadText(configFolder / "user-dirs.dirs"), home))
+  if (std::optional<fs::path> found = DocumentsFromUserDirs(ReadText(AppDataFolder(Env) / "user-dirs.dirs"), home))
     return *found;
   return fs::path(home) / "Documents";
 }

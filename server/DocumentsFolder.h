@@ -24,6 +24,10 @@ std::string ProcessEnvironment(const char* Name);
 
 std::filesystem::path DocumentsFolder(const TEnvironment& Env = ProcessEnvironment);
 
+// The user's application data (and the desktop's configuration):
+// ${XDG_CONFIG_HOME} when it is an absolute path, else $HOME/.config.
+std::filesystem::path AppDataFolder(const TEnvironment& Env = ProcessEnvironment);
+
 // The documents folder named by the text of a user-dirs.dirs file, or none
 // when the file does not name one.
 std::optional<std::filesystem::path> DocumentsFromUserDirs(std::string_view FileText, const std::string& Home);
