@@ -5,6 +5,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,6 +36,9 @@ class TApplication {
   // ignored) with its log lines, the welcome lines, the update check (to
   // its end, on this thread), the storage preparation and its line.
   void Create(const std::vector<std::string>& Args);
+  // Asked while the update check of Create runs; true ends the check at
+  // once (`mirelon serve` on SIGINT). Set before Create.
+  void SetStartupCancel(std::function<bool()> Cancelled);
 
   bool AutoStart() const;
   bool ProjectsReady() const;
@@ -64,6 +68,11 @@ class TApplication {
 
  private:
   struct TImpl;
+  void LogWelcome();
+
+  TAppFolders FFolders;
+  std::string FDefaultService;
+  std::function<bool()> FStartupCancel;
   TConsoleLog FLog;
   TStatusCounters FCounters;
   std::unique_ptr<TImpl> FImpl;

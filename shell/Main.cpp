@@ -7,6 +7,7 @@
 #include "shell/Console.h"
 #include "shell/MinifyCommand.h"
 #include "shell/RunCommand.h"
+#include "shell/ServeCommand.h"
 
 namespace {
 
@@ -17,23 +18,19 @@ const char* const kHelp =
     "  mirelon run FICHIER [--seed=N]   exécute le programme FICHIER dans la console\n"
     "                                   (N : graine du hasard, pour rejouer une exécution)\n"
     "  mirelon analyze FICHIER          affiche les diagnostics du programme FICHIER\n"
-    "  mirelon serve                    démarre le serveur local de l'atelier\n"
+    "  mirelon serve [--port=N] [--stopping=M] [--start] [--offline] [--service=URL]\n"
+    "                                   démarre le serveur local de l'atelier\n"
     "  mirelon minify js|css FICHIER    écrit le script ou la feuille de style FICHIER minifié\n"
     "  mirelon --help                   affiche cette aide\n"
     "  mirelon --version                affiche la version\n"
     "\n"
     "Codes de sortie de \"run\" : 0 programme terminé, 1 erreur du programme (message sur la\n"
-    "dernière ligne d'erreur), 2 mauvaise utilisation, 130 interrompu (Ctrl-C).\n";
+    "dernière ligne d'erreur), 2 mauvaise utilisation, 130 interrompu (Ctrl-C).\n"
+    "Codes de sortie de \"serve\" : 0 arrêté (SIGINT, SIGTERM) ou déjà en cours, 1 démarrage impossible.\n";
 
 int Usage(const std::string& Problem) {
   mirelon::WriteErrorLine("mirelon : " + Problem);
   mirelon::WriteErrorLine("Essayez \"mirelon --help\".");
-  return mirelon::kExitUsage;
-}
-
-// A command that this version does not offer yet.
-int NotAvailable(const std::string& Command) {
-  mirelon::WriteErrorLine("mirelon : " + Command + " n'est pas encore disponible dans cette version");
   return mirelon::kExitUsage;
 }
 
@@ -63,7 +60,7 @@ int main(int argc, char** argv) {
   if (Command == "run") return mirelon::RunCommand(Rest);
   if (Command == "analyze") return AnalyzeCommand(Rest);
   if (Command == "minify") return mirelon::RunMinifyCommand(Rest);
-  if (Command == "serve") return NotAvailable("serve (le serveur local)");
+  if (Command == "serve") return mirelon::RunServeCommand(Rest);
   if (Command.rfind("-", 0) == 0) return Usage("option inconnue \"" + Command + "\"");
   return Usage("commande inconnue \"" + Command + "\"");
 }

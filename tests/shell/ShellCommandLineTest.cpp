@@ -32,12 +32,6 @@ TEST(ShellCommandLine, UnknownCommandOrOptionIsAUsageError) {
   }
 }
 
-TEST(ShellCommandLine, ServeIsNotAvailableYet) {
-  TProcessResult R = RunMirelon({"serve"});
-  EXPECT_EQ(R.ExitCode, 2);
-  EXPECT_NE(R.Err.find("serve"), std::string::npos);
-}
-
 TEST(ShellCommandLine, RunUsageErrors) {
   std::string Program = WriteTempFile("ok.mir", "affiche 1\n");
   std::string Folder = Program.substr(0, Program.rfind('/'));
