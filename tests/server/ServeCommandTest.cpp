@@ -3,15 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <httplib.h>
-#include <netinet/in.h>
 #include <signal.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <regex>
 
+#include "ServerTestKit.h"
 #include "shell/MirelonProcess.h"
 
 namespace mirelon::test {
@@ -19,19 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-// A port that was free a moment ago.
-int FreePort() {
-  const int Socket = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in Address{};
-  Address.sin_family = AF_INET;
-  Address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ::bind(Socket, reinterpret_cast<sockaddr*>(&Address), sizeof Address);
-  socklen_t Length = sizeof Address;
-  ::getsockname(Socket, reinterpret_cast<sockaddr*>(&Address), &Length);
-  ::close(Socket);
-  return ntohs(Address.sin_port);
-}
 
 // A user of its own: HOME and nothing of the desktop's folders.
 struct THome {

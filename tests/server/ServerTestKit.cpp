@@ -128,6 +128,18 @@ bool TRawClient::ClosedWithin(int TimeoutMs) {
   return false;
 }
 
+int FreePort() {
+  const int Socket = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in Address{};
+  Address.sin_family = AF_INET;
+  Address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ::bind(Socket, reinterpret_cast<sockaddr*>(&Address), sizeof Address);
+  socklen_t Length = sizeof Address;
+  ::getsockname(Socket, reinterpret_cast<sockaddr*>(&Address), &Length);
+  ::close(Socket);
+  return ntohs(Address.sin_port);
+}
+
 int RawStatus(const std::string& Answer) {
   if (Answer.rfind("HTTP/1.1 ", 0) != 0 || Answer.size() < 12) return 0;
   return std::stoi(Answer.substr(9, 3));

@@ -66,6 +66,9 @@ class TRawClient {
   std::string FPending;
 };
 
+// A loopback port that was free a moment ago.
+int FreePort();
+
 // The status code of a raw answer ("HTTP/1.1 503 ..." gives 503), 0 if none.
 int RawStatus(const std::string& Answer);
 
