@@ -174,8 +174,10 @@ TEST(ServeCommand, StorageThatCannotBePreparedEndsWithExitCode1) {
   const TProcessResult Result = Server->Wait(10s);
   EXPECT_EQ(Result.ExitCode, 1);
   const std::string File = (Home.Path / "Documents" / "Mirelon" / "Mirelon.json").string();
-  EXPECT_NE(Result.Out.find("# ERREUR : impossible de créer le stockage des programmes (" + File + ").\n"
-                            "# Démarrage annulé : stockage des programmes indisponible.\n"
+  EXPECT_NE(Result.Out.find("# ERREUR : impossible de créer le stockage des programmes (" + File + ").\n"),
+            std::string::npos)
+      << Result.Out;
+  EXPECT_NE(Result.Out.find("# Démarrage annulé : stockage des programmes indisponible.\n"
                             "# Vérifie l'accès à : " + File + "\n"),
             std::string::npos)
       << Result.Out;
