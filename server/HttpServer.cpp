@@ -1,6 +1,7 @@
 #include "server/HttpServer.h"
 
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -106,6 +107,10 @@ struct THttpServer::TImpl {
 
    private:
     bool process_and_close_socket(socket_t Socket) override {
+      // An answer goes out in several writes (head, body): without this,
+      // Nagle's algorithm and the client's delayed ACK hold each back 40 ms.
+      int Yes = 1;
+      ::setsockopt(Socket, IPPROTO_TCP, TCP_NODELAY, &Yes, sizeof Yes);
       TConnection Connection(Socket, FOwner.FSettings);
       if (FOwner.Register(Connection)) {
         Serve(Connection);
