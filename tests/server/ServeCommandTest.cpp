@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <thread>
 
 #include "ServerTestKit.h"
 #include "shell/MirelonProcess.h"
@@ -128,6 +129,31 @@ TEST(ServeCommand, TheAddressLetsTheBrowserIn) {
   const size_t Now = Second.Out.find("/auth?token=");
   ASSERT_NE(Now, std::string::npos);
   EXPECT_NE(Second.Out.substr(Now + 12, 64), Token);
+}
+
+TEST(ServeCommand, SigtermDuringAnEndlessTurnAbortsItAndStillExitsAtOnce) {
+  THome Home("endless");
+  const int Port = FreePort();
+  auto Server = Serve(Home, {"--port=" + std::to_string(Port), "--stopping=10"});
+  const std::string Prefix = "/auth?token=";
+  ASSERT_TRUE(Server->WaitForOutput(Prefix, 10s));
+  ASSERT_TRUE(Server->WaitForOutput("\n", 1s));
+  const std::string Output = Server->Output();
+  const std::string Cookie = "mirelon_session=" + Output.substr(Output.find(Prefix) + Prefix.size(), 64);
+  std::thread Turn([&] {
+    httplib::Client Client("127.0.0.1", Port);
+    Client.set_read_timeout(30, 0);
+    Client.Post("/api/execute", {{"Cookie", Cookie}}, R"({"code":"pour i de 1 à 99999\n  pour j de 1 à 99999\n    x vaut j\n  fin pour\nfin pour"})", "application/json");
+  });
+  ASSERT_TRUE(Server->WaitForOutput("$ API : nouveau run", 10s));
+  Server->Signal(SIGTERM);
+  const auto Start = std::chrono::steady_clock::now();
+  const TProcessResult Result = Server->Wait(10s);
+  Turn.join();
+  EXPECT_LT(std::chrono::steady_clock::now() - Start, 2s);
+  EXPECT_EQ(Result.ExitCode, 0);
+  EXPECT_NE(Result.Out.find("# Interprétation arrêtée (arrêt du serveur).\n"), std::string::npos) << Result.Out;
+  EXPECT_EQ(Lines(Result.Out).back(), "# Serveur arrêté.");
 }
 
 TEST(ServeCommand, ASecondInstanceOfTheSameUserLeavesTheFirstAlone) {

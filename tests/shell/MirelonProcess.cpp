@@ -115,6 +115,8 @@ bool TMirelonProcess::WaitForOutput(const std::string& Text, std::chrono::millis
   return true;
 }
 
+std::string TMirelonProcess::Output() const { return ReadWhole(FOutPath); }
+
 void TMirelonProcess::Signal(int Number) { kill(FPid, Number); }
 
 TProcessResult TMirelonProcess::Wait(std::chrono::milliseconds Timeout) {

@@ -34,6 +34,8 @@ class TMirelonProcess {
   void CloseStdin();
   // Waits until stdout (or stderr) contains Text; false after the timeout.
   bool WaitForOutput(const std::string& Text, std::chrono::milliseconds Timeout, bool OnStderr = false);
+  // What the process wrote to stdout so far.
+  std::string Output() const;
   void Signal(int Number);
   // Waits for the end; kills the process and sets TimedOut after the timeout.
   TProcessResult Wait(std::chrono::milliseconds Timeout);
