@@ -114,11 +114,14 @@ struct THttpServer::TImpl {
       TConnection Connection(Socket, FOwner.FSettings);
       if (FOwner.Register(Connection)) {
         Serve(Connection);
+        // Still registered while it lingers, so that a stop cuts the lingering short.
+        if (Connection.CloseAfter) CloseLingering(Connection, 1000ms);
         FOwner.Unregister(Connection);
       } else {
+        // Refused before reading anything: a short linger, the accepting thread may be the one waiting.
         FOwner.RefuseBusy(Connection);
+        CloseLingering(Connection, 200ms);
       }
-      if (Connection.CloseAfter) CloseLingering(Connection, 1000ms);
       ::close(Socket);
       return true;
     }
