@@ -78,6 +78,24 @@ TEST_F(Application, StartAndStopWithTheirLinesAndANewTokenEachTime) {
   EXPECT_EQ(Client.Get(First.substr(Address().size()))->status, 403);
 }
 
+// The real routes behind the pipeline: one request of each area.
+TEST_F(Application, TheRoutesAreWiredToThePipeline) {
+  Create({"--stopping=4"});
+  ASSERT_TRUE(App->StartServer());
+  const std::string Address = App->WorkbenchAddress();
+  const httplib::Headers Cookie = {{"Cookie", "mirelon_session=" + Address.substr(Address.find("token=") + 6)}};
+  httplib::Client Client("127.0.0.1", Port);
+  auto Run = Client.Post("/api/execute", Cookie, R"({"code":"affiche 1"})", "application/json");
+  ASSERT_TRUE(Run);
+  EXPECT_EQ(Run->body, R"({"done":true,"output":"1\r\n"})");
+  EXPECT_EQ(Client.Post("/api/analyze", Cookie, R"({"code":"affiche 1"})", "application/json")->body,
+            R"({"diagnostics":[],"ok":true})");
+  EXPECT_EQ(Client.Get("/api/ping?instanceId=a", Cookie)->body, R"({"ok":true,"stoppingMinutes":4})");
+  EXPECT_EQ(Client.Get("/api/options", Cookie)->body, "{}");
+  EXPECT_EQ(Client.Get("/api/projects/list", Cookie)->status, 200);
+  EXPECT_TRUE(fs::exists(Folders.Documents / "Mirelon" / "Mirelon.json"));
+}
+
 TEST_F(Application, AStartWithoutStorageIsRefusedUntilItCanBePrepared) {
   std::ofstream(Folders.Documents) << "a file where the documents folder should be";
   Create();
