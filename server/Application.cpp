@@ -34,7 +34,7 @@ struct TApplication::TImpl {
         Guard(App.FLog, [this] { return this->Line.StoppingMinutes; }),
         Options(App.FLog, Folders.AppData / "Mirelon" / "Mirelon.json"),
         Runs({App.FLog, App.FCounters, [this] { return this->Line.StoppingMinutes; }, Reporter.get(),
-              Folders.Documents / "Mirelon"}),
+              Storage.Folder()}),
         Pipeline(App.FLog, App.FCounters, Assets, MakeRoutes()),
         Server([this](const TRequest& Request) { return Pipeline.HandleRequest(Request); },
                THttpSettings{.EveryAnswer = SecurityHeaders()}) {}
