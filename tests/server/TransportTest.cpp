@@ -76,6 +76,14 @@ TEST(Transport, TheRealCapIs64MiB) {
   EXPECT_EQ(Over->status, 413);
 }
 
+// A compressed body is not inflated: a small one never becomes a huge one.
+TEST(Transport, AContentEncodingIsPassedOnNotUndone) {
+  TTestServer Server(Small());
+  TRawClient Raw(Server.Port());
+  Raw.Send(Head("POST /api/execute HTTP/1.1", Server.Port(), "Content-Encoding: gzip\r\nContent-Length: 3\r\n") + "abc");
+  EXPECT_NE(Raw.ReadAnswer().find("execute:3"), std::string::npos);
+}
+
 TEST(Transport, AMalformedBodyFramingIs400AndClosesTheConnection) {
   TTestServer Server(Small());
   for (const std::string& Framing : {std::string("Content-Length: abc\r\n"), std::string("Content-Length: 5\r\nContent-Length: 6\r\n"),
