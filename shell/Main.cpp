@@ -8,6 +8,7 @@
 #include "shell/MinifyCommand.h"
 #include "shell/RunCommand.h"
 #include "shell/ServeCommand.h"
+#include "shell/window/WindowMain.h"
 
 namespace {
 
@@ -15,6 +16,7 @@ const char* const kHelp =
     "mirelon " MIRELON_VERSION " - environnement d'apprentissage de la programmation en français\n"
     "\n"
     "Usage :\n"
+    "  mirelon [window] [OPTIONS]       ouvre la fenêtre (OPTIONS : celles de serve)\n"
     "  mirelon run FICHIER [--seed=N]   exécute le programme FICHIER dans la console\n"
     "                                   (N : graine du hasard, pour rejouer une exécution)\n"
     "  mirelon analyze FICHIER          affiche les diagnostics du programme FICHIER\n"
@@ -43,10 +45,8 @@ int AnalyzeCommand(const std::vector<std::string>& Args) {
 
 int main(int argc, char** argv) {
   std::vector<std::string> Args(argv + 1, argv + argc);
-  if (Args.empty()) {
-    fputs(kHelp, stderr);
-    return mirelon::kExitUsage;
-  }
+  // No command, `window`, or options alone: the window, which ignores the options it does not know.
+  if (Args.empty()) return mirelon::RunWindow(argc, argv, Args);
   const std::string Command = Args[0];
   std::vector<std::string> Rest(Args.begin() + 1, Args.end());
   if (Command == "--help" || Command == "-h") {
@@ -61,6 +61,7 @@ int main(int argc, char** argv) {
   if (Command == "analyze") return AnalyzeCommand(Rest);
   if (Command == "minify") return mirelon::RunMinifyCommand(Rest);
   if (Command == "serve") return mirelon::RunServeCommand(Rest);
-  if (Command.rfind("-", 0) == 0) return Usage("option inconnue \"" + Command + "\"");
+  if (Command == "window") return mirelon::RunWindow(argc, argv, Rest);
+  if (Command.rfind("-", 0) == 0) return mirelon::RunWindow(argc, argv, Args);
   return Usage("commande inconnue \"" + Command + "\"");
 }

@@ -1,0 +1,55 @@
+#include "shell/window/WindowMain.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <cstdio>
+
+#include "server/Application.h"
+#include "server/DocumentsFolder.h"
+#include "server/InstanceLock.h"
+#include "shell/window/BrowserOpener.h"
+#include "shell/window/CloseOnSignal.h"
+#include "shell/window/MainWindow.h"
+
+namespace mirelon {
+
+namespace {
+
+// Without a display Qt would abort with a message about platform plugins;
+// one plain line tells what to do instead.
+bool HasDisplay() { return !ProcessEnvironment("DISPLAY").empty() || !ProcessEnvironment("WAYLAND_DISPLAY").empty(); }
+
+void ShowAlreadyRunning() {
+  QMessageBox Box(QMessageBox::Information, "Mirelon",
+                  QString::fromUtf8("Une instance d'Mirelon est déjà en cours d'exécution."), QMessageBox::Ok);
+  Box.setWindowFlag(Qt::WindowStaysOnTopHint);
+  Box.exec();
+}
+
+}  // namespace
+
+int RunWindow(int Argc, char** Argv, const std::vector<std::string>& Args) {
+  if (!HasDisplay()) {
+    fputs("mirelon : aucun écran (ni DISPLAY ni WAYLAND_DISPLAY), la fenêtre ne peut pas s'ouvrir ; "
+          "\"mirelon serve\" démarre le serveur seul.\n",
+          stderr);
+    return 2;
+  }
+  QApplication Qt(Argc, Argv);
+  QApplication::setApplicationName("Mirelon");
+  QGuiApplication::setDesktopFileName("fr.mirelon.Mirelon");
+  const TAppFolders Folders{DocumentsFolder(), AppDataFolder()};
+  const TInstanceLock Instance(Folders.AppData);
+  if (!Instance.Held()) {
+    ShowAlreadyRunning();
+    return 0;
+  }
+  TApplication App(Folders, "");
+  App.Log().AddSink(StdoutSink());
+  TFMirelon Window(App, Args, OpenInBrowser);
+  CloseOnTerminateSignals(Window);
+  Window.show();
+  return QApplication::exec();
+}
+
+}  // namespace mirelon
