@@ -10,6 +10,7 @@
 #include "shell/window/BrowserOpener.h"
 #include "shell/window/CloseOnSignal.h"
 #include "shell/window/MainWindow.h"
+#include "shell/window/WindowLook.h"
 
 namespace mirelon {
 
@@ -38,6 +39,7 @@ int RunWindow(int Argc, char** Argv, const std::vector<std::string>& Args) {
   QApplication Qt(Argc, Argv);
   QApplication::setApplicationName("Mirelon");
   QGuiApplication::setDesktopFileName("fr.mirelon.Mirelon");
+  QApplication::setFont(InterfaceFont());  // the message box's too
   const TAppFolders Folders{DocumentsFolder(), AppDataFolder()};
   const TInstanceLock Instance(Folders.AppData);
   if (!Instance.Held()) {
