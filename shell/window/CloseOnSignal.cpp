@@ -1,12 +1,12 @@
 #include "shell/window/CloseOnSignal.h"
 
 #include <fcntl.h>
-#include <cerrno>
 #include <signal.h>
 #include <unistd.h>
 
 #include <QSocketNotifier>
 #include <QWidget>
+#include <cerrno>
 
 namespace mirelon {
 
@@ -21,23 +21,38 @@ void WriteSignalByte(int) {
   errno = Saved;
 }
 
+// Empties the pipe without waiting; true when it held a byte.
+bool DrainSignalPipe() {
+  char Bytes[16];
+  bool Any = false;
+  while (read(SignalPipe[0], Bytes, sizeof Bytes) > 0) Any = true;
+  return Any;
+}
+
 }  // namespace
 
-void CloseOnTerminateSignals(QWidget& Window) {
+TTerminateSignals::TTerminateSignals() {
   if (pipe2(SignalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
-  auto* Notifier = new QSocketNotifier(SignalPipe[0], QSocketNotifier::Read, &Window);
-  QObject::connect(Notifier, &QSocketNotifier::activated, &Window, [&Window] {
-    char Bytes[16];
-    while (read(SignalPipe[0], Bytes, sizeof Bytes) > 0) {
-    }
-    Window.close();
-  });
   struct sigaction Action {};
   Action.sa_handler = WriteSignalByte;
   sigemptyset(&Action.sa_mask);
   Action.sa_flags = SA_RESTART;
   sigaction(SIGTERM, &Action, nullptr);
   sigaction(SIGINT, &Action, nullptr);
+}
+
+bool TTerminateSignals::Arrived() {
+  if (SignalPipe[0] >= 0 && DrainSignalPipe()) FArrived = true;
+  return FArrived;
+}
+
+void TTerminateSignals::CloseOnArrival(QWidget& Window) {
+  if (SignalPipe[0] < 0) return;
+  auto* Notifier = new QSocketNotifier(SignalPipe[0], QSocketNotifier::Read, &Window);
+  QObject::connect(Notifier, &QSocketNotifier::activated, &Window, [this, &Window] {
+    if (Arrived()) Window.close();
+  });
+  if (Arrived()) QMetaObject::invokeMethod(&Window, &QWidget::close, Qt::QueuedConnection);
 }
 
 }  // namespace mirelon

@@ -36,6 +36,7 @@ int RunWindow(int Argc, char** Argv, const std::vector<std::string>& Args) {
           stderr);
     return 2;
   }
+  TTerminateSignals Signals;
   QApplication Qt(Argc, Argv);
   QApplication::setApplicationName("Mirelon");
   QGuiApplication::setDesktopFileName("fr.mirelon.Mirelon");
@@ -49,7 +50,7 @@ int RunWindow(int Argc, char** Argv, const std::vector<std::string>& Args) {
   TApplication App(Folders, "");
   App.Log().AddSink(StdoutSink());
   TFMirelon Window(App, Args, OpenInBrowser);
-  CloseOnTerminateSignals(Window);
+  Signals.CloseOnArrival(Window);
   Window.show();
   return QApplication::exec();
 }
