@@ -107,6 +107,7 @@ TEST_F(WindowButtons, StartInCapitalsOpensTheBrowserOnceTheLoopRuns) {
   EXPECT_GT(Auto, Shown.indexOf(QRegularExpression("^# Stockage des programmes : ")));
 }
 
+// "Quitter" closes the window as its close box does: the server stops first.
 TEST_F(WindowButtons, QuitStopsTheServerThenClosesTheWindow) {
   Open({PortArg(FreePort())});
   Button("ActServer")->click();
@@ -118,13 +119,6 @@ TEST_F(WindowButtons, QuitStopsTheServerThenClosesTheWindow) {
   const auto Closing = Shown.indexOf("# Fermeture en cours...");
   ASSERT_GE(Closing, 0);
   EXPECT_EQ(Shown.indexOf(QString::fromUtf8("# Serveur arrêté."), Closing), Closing + 1);
-}
-
-TEST_F(WindowButtons, TheCloseBoxStopsTheServerToo) {
-  Open({PortArg(FreePort())});
-  Button("ActServer")->click();
-  Window->close();
-  EXPECT_FALSE(App.ServerActive());
 }
 
 struct TArgsCase {
