@@ -52,7 +52,6 @@ void TTerminateSignals::CloseOnArrival(QWidget& Window) {
   QObject::connect(Notifier, &QSocketNotifier::activated, &Window, [this, &Window] {
     if (Arrived()) Window.close();
   });
-  if (Arrived()) QMetaObject::invokeMethod(&Window, &QWidget::close, Qt::QueuedConnection);
 }
 
 }  // namespace mirelon

@@ -15,8 +15,8 @@ class TTerminateSignals {
 
   // Whether a signal arrived so far; the start-up asks this to stop early.
   bool Arrived();
-  // From now on a signal closes Window on the window's thread. Window must
-  // live until the event loop ends.
+  // From now on a signal closes Window on the window's thread, one that
+  // arrived unasked too. Window must live until the event loop ends.
   void CloseOnArrival(QWidget& Window);
 
  private:

@@ -50,6 +50,7 @@ int RunWindow(int Argc, char** Argv, const std::vector<std::string>& Args) {
   TApplication App(Folders, "");
   App.Log().AddSink(StdoutSink());
   TFMirelon Window(App, Args, OpenInBrowser);
+  if (Signals.Arrived()) return 0;  // stopped during the start-up: no automatic start
   Signals.CloseOnArrival(Window);
   Window.show();
   return QApplication::exec();

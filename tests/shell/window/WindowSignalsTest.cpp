@@ -1,4 +1,5 @@
-// SIGTERM and SIGINT close the window, even when they arrive before it exists.
+// SIGTERM and SIGINT during the start-up are remembered; afterwards they
+// close the window.
 #include <signal.h>
 
 #include "WindowFixture.h"
@@ -7,19 +8,20 @@
 namespace mirelon::test {
 namespace {
 
-TEST(WindowSignals, ASignalBeforeOrAfterTheWindowExistsClosesIt) {
+TEST(WindowSignals, RememberedDuringTheStartUpThenClosingTheWindow) {
   TTerminateSignals Signals;
   EXPECT_FALSE(Signals.Arrived());
-  raise(SIGTERM);  // during the start-up: remembered, asked by the start-up
+  raise(SIGTERM);
   EXPECT_TRUE(Signals.Arrived());
   QWidget Window;
-  Window.show();
   Signals.CloseOnArrival(Window);
-  EXPECT_TRUE(PumpUntil([&] { return !Window.isVisible(); }));
-
-  Window.show();
-  raise(SIGINT);
-  EXPECT_TRUE(PumpUntil([&] { return !Window.isVisible(); }));
+  for (int Number : {SIGINT, SIGTERM}) {
+    Window.show();
+    PumpPending();
+    EXPECT_TRUE(Window.isVisible());
+    raise(Number);
+    EXPECT_TRUE(PumpUntil([&] { return !Window.isVisible(); })) << Number;
+  }
 }
 
 }  // namespace
