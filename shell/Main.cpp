@@ -46,7 +46,7 @@ int AnalyzeCommand(const std::vector<std::string>& Args) {
 int main(int argc, char** argv) {
   std::vector<std::string> Args(argv + 1, argv + argc);
   // No command, `window`, or options alone: the window, which ignores the options it does not know.
-  if (Args.empty()) return mirelon::RunWindow(argc, argv, Args);
+  if (Args.empty()) return mirelon::RunWindow(argc, argv, Args, MIRELON_DEFAULT_SERVICE);
   const std::string Command = Args[0];
   std::vector<std::string> Rest(Args.begin() + 1, Args.end());
   if (Command == "--help" || Command == "-h") {
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
   if (Command == "analyze") return AnalyzeCommand(Rest);
   if (Command == "minify") return mirelon::RunMinifyCommand(Rest);
   if (Command == "serve") return mirelon::RunServeCommand(Rest);
-  if (Command == "window") return mirelon::RunWindow(argc, argv, Rest);
-  if (Command.rfind("-", 0) == 0) return mirelon::RunWindow(argc, argv, Args);
+  if (Command == "window") return mirelon::RunWindow(argc, argv, Rest, MIRELON_DEFAULT_SERVICE);
+  if (Command.rfind("-", 0) == 0) return mirelon::RunWindow(argc, argv, Args, MIRELON_DEFAULT_SERVICE);
   return Usage("commande inconnue \"" + Command + "\"");
 }

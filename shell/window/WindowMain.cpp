@@ -29,7 +29,7 @@ void ShowAlreadyRunning() {
 
 }  // namespace
 
-int RunWindow(int Argc, char** Argv, const std::vector<std::string>& Args) {
+int RunWindow(int Argc, char** Argv, const std::vector<std::string>& Args, const std::string& DefaultService) {
   if (!HasDisplay()) {
     fputs("mirelon : aucun écran (ni DISPLAY ni WAYLAND_DISPLAY), la fenêtre ne peut pas s'ouvrir ; "
           "\"mirelon serve\" démarre le serveur seul.\n",
@@ -47,8 +47,9 @@ int RunWindow(int Argc, char** Argv, const std::vector<std::string>& Args) {
     ShowAlreadyRunning();
     return 0;
   }
-  TApplication App(Folders, "");
+  TApplication App(Folders, DefaultService);
   App.Log().AddSink(StdoutSink());
+  App.SetStartupCancel([&Signals] { return Signals.Arrived(); });
   TFMirelon Window(App, Args, OpenInBrowser);
   if (Signals.Arrived()) return 0;  // stopped during the start-up: no automatic start
   Signals.CloseOnArrival(Window);
