@@ -1,5 +1,5 @@
 // Helpers of the route tests: requests built in one line, the log as a list
-// of lines, temporary folders and generous waits (a loaded 2-core machine
+// of lines and generous waits (a loaded 2-core machine
 // can be slow, and a wait that ends early costs nothing).
 #pragma once
 
@@ -7,17 +7,15 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <mutex>
-#include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "log/ConsoleLog.h"
 #include "server/HttpTypes.h"
+#include "storage/StorageTestKit.h"  // TTempDir, ReadBytes, WriteBytes, Names
 
 namespace mirelon::test {
 
@@ -67,39 +65,6 @@ class TLogLines {
   mutable std::mutex FLock;
   std::vector<std::string> FLines;
 };
-
-// A fresh folder under the system's temporary folder, removed at the end.
-class TTempDir {
- public:
-  TTempDir() {
-    std::string Pattern = (fs::temp_directory_path() / "mirelon-routes-XXXXXX").string();
-    FPath = ::mkdtemp(Pattern.data());
-  }
-  ~TTempDir() {
-    std::error_code Error;
-    fs::remove_all(FPath, Error);
-  }
-  const fs::path& Path() const { return FPath; }
-
- private:
-  fs::path FPath;
-};
-
-inline std::string ReadBytes(const fs::path& File) {
-  std::ifstream In(File, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(In), {});
-}
-
-inline void WriteBytes(const fs::path& File, const std::string& Bytes) {
-  std::ofstream(File, std::ios::binary) << Bytes;
-}
-
-// The names in a folder.
-inline std::set<std::string> Names(const fs::path& Folder) {
-  std::set<std::string> Found;
-  for (const auto& Entry : fs::directory_iterator(Folder)) Found.insert(Entry.path().filename().string());
-  return Found;
-}
 
 // Polls Condition until it holds or 20 s have passed.
 inline bool Eventually(const std::function<bool()>& Condition) {
