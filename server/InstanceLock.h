@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 namespace mirelon {
 
@@ -19,10 +20,18 @@ class TInstanceLock {
   // file can be made does not stop the program: storage and options then
   // report their own failures.
   bool Held() const { return !FTakenElsewhere; }
+  // False when no lock could be taken in this folder, by this process or
+  // another: the program then runs without the single-instance guard.
+  bool Guarding() const { return FLocked; }
+  // The log line that says so, for the start-ups to write once the log has
+  // its sinks.
+  std::string UnguardedLine() const;
 
  private:
+  std::filesystem::path FPath;
   int FFile = -1;
   bool FTakenElsewhere = false;
+  bool FLocked = false;
 };
 
 }  // namespace mirelon

@@ -62,6 +62,7 @@ int RunServeCommand(const std::vector<std::string>& Args) {
   }
   TApplication App(Folders, MIRELON_DEFAULT_SERVICE);
   App.Log().AddSink(StdoutSink());
+  if (!Instance.Guarding()) App.Log().ELogEvent(Instance.UnguardedLine());
   App.SetStartupCancel([] { return Signals.Stopped(); });
   App.Create(Args);
   if (Signals.Stopped()) return 0;

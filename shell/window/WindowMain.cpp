@@ -51,6 +51,7 @@ int RunWindow(int Argc, char** Argv, const std::vector<std::string>& Args, const
   App.Log().AddSink(StdoutSink());
   App.SetStartupCancel([&Signals] { return Signals.Arrived(); });
   TFMirelon Window(App, Args, OpenInBrowser);
+  if (!Instance.Guarding()) App.Log().ELogEvent(Instance.UnguardedLine());
   if (Signals.Arrived()) return 0;  // stopped during the start-up: no automatic start
   Signals.CloseOnArrival(Window);
   Window.show();

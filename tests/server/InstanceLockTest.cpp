@@ -24,9 +24,11 @@ TEST(InstanceLock, ASecondHolderOfTheSameFolderIsRefusedUntilTheFirstEnds) {
   {
     TInstanceLock First(Folder.Path);
     EXPECT_TRUE(First.Held());
+    EXPECT_TRUE(First.Guarding());
     EXPECT_TRUE(fs::exists(Folder.Path / "Mirelon" / "instance.lock"));
     TInstanceLock Second(Folder.Path);
     EXPECT_FALSE(Second.Held());
+    EXPECT_FALSE(Second.Guarding());
   }
   TInstanceLock Later(Folder.Path);
   EXPECT_TRUE(Later.Held());
@@ -43,7 +45,10 @@ TEST(InstanceLock, AFolderWhereNoLockCanBeMadeDoesNotStopTheProgram) {
   TFolder Folder;
   fs::create_directories(Folder.Path);
   std::ofstream(Folder.Path / "Mirelon") << "a file where the folder should be";
-  EXPECT_TRUE(TInstanceLock(Folder.Path).Held());
+  const TInstanceLock Lock(Folder.Path);
+  EXPECT_TRUE(Lock.Held());
+  EXPECT_FALSE(Lock.Guarding());
+  EXPECT_NE(Lock.UnguardedLine().find((Folder.Path / "Mirelon" / "instance.lock").string()), std::string::npos);
 }
 
 }  // namespace
