@@ -1,8 +1,6 @@
 // "/api/options": the workbench's display preferences, one JSON object kept
 // in the options file and given back as it was stored. The server does not
 // interpret the object.
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <optional>
@@ -15,6 +13,7 @@
 #include "server/AtomicFile.h"
 #include "server/ClientRoutes.h"
 #include "server/JsonBody.h"
+#include "server/WholeFile.h"
 
 namespace mirelon {
 namespace {
@@ -22,24 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
-
-// The whole file, or the reason it could not be read.
-std::optional<std::string> ReadWholeFile(const fs::path& File, std::string& Failure) {
-  std::FILE* In = std::fopen(File.c_str(), "rb");
-  std::string Bytes;
-  if (In) {
-    char Buffer[65536];
-    size_t Got;
-    while ((Got = std::fread(Buffer, 1, sizeof Buffer, In)) > 0) Bytes.append(Buffer, Got);
-    const bool Failed = std::ferror(In);
-    const int Error = errno;
-    std::fclose(In);
-    if (!Failed) return Bytes;
-    errno = Error;
-  }
-  Failure = "impossible de lire « " + File.string() + " » : " + std::strerror(errno);
-  return std::nullopt;
-}
 
 bool IsBlank(std::string_view Text) {
   for (unsigned char C : Text)
@@ -58,13 +39,13 @@ TOptionsRoutes::TOptionsRoutes(TConsoleLog& Log, std::filesystem::path OptionsFi
 std::string TOptionsRoutes::ReadOptions() {
   std::error_code Error;  // a file that may exist is read, and its failure logged
   if (!fs::exists(FOptionsFile, Error) && !Error) return "{}";
-  std::string Failure;
-  const std::optional<std::string> Bytes = ReadWholeFile(FOptionsFile, Failure);
-  if (!Bytes) {
-    FLog.ELogEvent("# Lecture options échouée : " + LogText(Failure));
+  std::string Bytes;
+  if (const int Failure = ReadWholeFile(FOptionsFile, Bytes)) {
+    FLog.ELogEvent("# Lecture options échouée : " +
+                   LogText("impossible de lire « " + FOptionsFile.string() + " » : " + std::strerror(Failure)));
     return "{}";
   }
-  std::string Text = Utf16ToUtf8(Utf8ToUtf16(StripBom(*Bytes)));  // valid UTF-8 on the wire
+  std::string Text = Utf16ToUtf8(Utf8ToUtf16(StripBom(Bytes)));  // valid UTF-8 on the wire
   return IsBlank(Text) ? "{}" : Text;
 }
 

@@ -1,14 +1,11 @@
 #include "server/StorageFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <system_error>
 
 #include "core/Errors.h"
 #include "json/JsonWriter.h"
 #include "server/AtomicFile.h"
+#include "server/WholeFile.h"
 
 namespace mirelon {
 
@@ -20,23 +17,6 @@ namespace fs = std::filesystem;
 constexpr int kMaxCopies = 1000;
 
 std::string HostMessage(int Error) { return std::generic_category().message(Error); }
-
-// The whole file into Out; the host's error, or 0.
-int ReadWholeFile(const fs::path& File, std::string& Out) {
-  int Fd = ::open(File.c_str(), O_RDONLY | O_CLOEXEC);
-  if (Fd < 0) return errno;
-  char Buffer[65536];
-  int Error = 0;
-  for (;;) {
-    ssize_t N = ::read(Fd, Buffer, sizeof Buffer);
-    if (N < 0 && errno == EINTR) continue;
-    if (N < 0) Error = errno;
-    if (N <= 0) break;
-    Out.append(Buffer, static_cast<size_t>(N));
-  }
-  ::close(Fd);
-  return Error;
-}
 
 // The programs of a file's text, or none when the text is not a storage object.
 std::optional<TJson> ProgramsOf(std::string_view Text) {
