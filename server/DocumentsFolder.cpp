@@ -5,9 +5,9 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <sstream>
+
+#include "server/WholeFile.h"
 
 namespace mirelon {
 
@@ -66,9 +66,10 @@ std::string HomeFolder(const TEnvironment& env) {
   return user && user->pw_dir ? user->pw_dir : "/";
 }
 
+// A file that cannot be read names no folder.
 std::string ReadText(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  std::string text;
+  return ReadWholeFile(p, text) == 0 ? text : std::string();
 }
 
 }  // namespace
