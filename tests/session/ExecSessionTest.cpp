@@ -55,7 +55,12 @@ TEST(SessionTurns, AnEmptyAnswerReachesTheProgramAsIs) {
 }
 
 TEST(SessionTurns, ASecondAnswerIsRefusedAndNeverKeptForTheNextQuestion) {
-  TSessionRef S = Start("demande 'Q1' dans x\naffiche x\ndemande 'Q2' dans y\naffiche y\n");
+  // Ten million steps between the questions keep the worker away from the
+  // second one while the second answer is given, so that answer can only
+  // find the first question answered, never be taken by the next one.
+  TSessionRef S = Start("demande 'Q1' dans x\naffiche x\nn vaut 0\n"
+                        "répète 10000 fois\n  répète 1000 fois\n    n vaut n + 1\n  fin répète\nfin répète\n"
+                        "demande 'Q2' dans y\naffiche y\n");
   ExpectQuestion(*S, "Q1", "");
   EXPECT_TRUE(S->ProvideInput(u"un"));
   EXPECT_FALSE(S->ProvideInput(u"deux"));
