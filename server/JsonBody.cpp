@@ -5,10 +5,7 @@
 #include "json/JsonWriter.h"
 
 namespace mirelon {
-namespace {
 
-// Exact for valid JSON, which is all that matters: a text that this scan
-// misreads is refused by the parser anyway.
 bool NestsTooDeep(std::string_view Text) {
   int Depth = 0;
   bool InString = false, Escaped = false;
@@ -30,8 +27,6 @@ bool NestsTooDeep(std::string_view Text) {
   }
   return false;
 }
-
-}  // namespace
 
 std::u16string ReadBody(const TRequest& Request) { return Utf8ToUtf16(Request.Body); }
 

@@ -2,6 +2,7 @@
 // that several routes share.
 //
 //   ReadBody(Request)          the body as text
+//   NestsTooDeep(Text)         whether JSON text nests deeper than kMaxJsonDepth
 //   ParseJsonObject(Body)      the body as a JSON object, or an error
 //   JsonAsText(Value)          a member read as text
 //   RequiredText(Object, Name) a member that must be there
@@ -23,6 +24,10 @@ constexpr int64_t kBodyLimit = 524288;
 // Deeper JSON is refused as invalid: every reader and writer of parsed
 // values recurses once per level.
 constexpr int kMaxJsonDepth = 512;
+
+// Exact for valid JSON, which is all that matters: a text that this scan
+// misreads is refused by the parser anyway.
+bool NestsTooDeep(std::string_view Text);
 
 // The body's bytes decoded as UTF-8, invalid sequences as U+FFFD; empty
 // without a body.

@@ -9,6 +9,7 @@
 #include "log/ConsoleLog.h"
 #include "log/LogText.h"
 #include "server/AtomicFile.h"
+#include "server/JsonBody.h"
 #include "server/ProjectAnswers.h"
 #include "server/StorageFile.h"
 
@@ -63,7 +64,7 @@ TReply TProgramStorage::Dispatch(std::string_view Action, const TRequest& Reques
     if (Name != Action) continue;
     if (Request.ContentLength > kBodyLimit || static_cast<int64_t>(Request.Body.size()) > kBodyLimit)
       return ProjectError(413, u"Payload too large");
-    TJson Body = TJson::parse(Request.Body, nullptr, false);
+    TJson Body = NestsTooDeep(Request.Body) ? TJson(TJson::value_t::discarded) : TJson::parse(Request.Body, nullptr, false);
     if (Body.is_discarded()) return ProjectError(400, u"JSON invalide");
     if (!Body.is_object()) throw Exception(u"Le corps de la requête doit être un objet JSON.");
     return (this->*Act)(Body);

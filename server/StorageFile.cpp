@@ -5,6 +5,7 @@
 #include "core/Errors.h"
 #include "json/JsonWriter.h"
 #include "server/AtomicFile.h"
+#include "server/JsonBody.h"
 #include "server/WholeFile.h"
 
 namespace mirelon {
@@ -18,8 +19,10 @@ constexpr int kMaxCopies = 1000;
 
 std::string HostMessage(int Error) { return std::generic_category().message(Error); }
 
-// The programs of a file's text, or none when the text is not a storage object.
+// The programs of a file's text, or none when the text is not a storage object
+// or nests too deep to be written back.
 std::optional<TJson> ProgramsOf(std::string_view Text) {
+  if (NestsTooDeep(Text)) return std::nullopt;
   TJson Root = TJson::parse(Text, nullptr, false);
   if (!Root.is_object()) return std::nullopt;  // a text that is not JSON is "discarded", not an object
   auto It = Root.find("programmes");

@@ -140,3 +140,23 @@ TEST_F(TProjectsTest, PreparingFailsWhereNoStorageFileCanBe) {
   fs::create_directories(Storage.File());
   EXPECT_FALSE(Storage.PrepareStorage());
 }
+
+// Writing parsed JSON back recurses once per level, so a file nested deeper
+// than any program needs (another tool's doing) is kept aside like any other
+// unusable file, and a request nested that deep is refused before parsing.
+TEST_F(TProjectsTest, JsonNestedTooDeepIsNeverParsed) {
+  fs::create_directories(Folder);
+  const std::string Deep = std::string(200000, '[') + std::string(200000, ']');
+  const std::string File = kBom + R"({"programmes":[{"id":1,"titre":"Profond","code":"x","extra":)" + Deep + "}]}";
+  WriteBytes(Storage.File(), File);
+  EXPECT_EQ(Answer("list"), R"(200 {"ok":true,"programmes":[]})");
+  EXPECT_EQ(Act("save", kCreate).Status, 200);
+  EXPECT_EQ(ReadBytes(Folder / "Mirelon.json.illisible"), File);
+  EXPECT_EQ(FileBytes(), StoredFile("[" + kEntry + "]"));
+
+  const std::string Body = R"({"titre":"Autre","code":"x","extra":)" + Deep + "}";
+  EXPECT_EQ(Answer("save", Body), R"(400 {"ok":false,"error":"JSON invalide"})");
+  // 512 levels are still read.
+  const std::string Nested = std::string(511, '[') + std::string(511, ']');
+  EXPECT_EQ(Act("save", R"({"titre":"Autre","code":"x","extra":)" + Nested + "}").Status, 200);
+}
