@@ -12,7 +12,9 @@ import {
 } from '@codemirror/view';
 import { history, historyKeymap, defaultKeymap, indentWithTab } from '@codemirror/commands';
 import { search, searchKeymap, highlightSelectionMatches } from '@codemirror/search';
-import { autocompletion, completionKeymap, closeBrackets, closeBracketsKeymap } from '@codemirror/autocomplete';
+import {
+  autocompletion, completionKeymap, closeBrackets, closeBracketsKeymap, closeCompletion, completionStatus, selectedCompletion,
+} from '@codemirror/autocomplete';
 import { setDiagnostics, lintGutter, lintKeymap } from '@codemirror/lint';
 import { syntaxTree } from '@codemirror/language';
 import { mirelonLanguage } from './mirelon-language.js';
@@ -125,11 +127,12 @@ const frenchPhrases = EditorState.phrases.of({
   unfold: 'déplier', to: 'à',
 });
 
+const isWord = (c) => /[\p{L}\p{N}_]/u.test(c ?? '');
+
 // The word (letters, digits, "_", accents) around a position, or null.
 function wordAround(state, pos) {
   const line = state.doc.lineAt(pos);
   const at = pos - line.from;
-  const isWord = (c) => /[\p{L}\p{N}_]/u.test(c ?? '');
   let from = at;
   let to = at;
   while (from > 0 && isWord(line.text[from - 1])) from--;
@@ -144,6 +147,21 @@ function outsideTextsAndComments(source) {
     const node = syntaxTree(context.state).resolveInner(context.pos, -1);
     return !context.explicit && quiet.has(node.name) ? null : source(context);
   };
+}
+
+// Entrée after a whole word ("alors") whose offered completion would change
+// nothing closes the list and breaks the line, as the pupil meant; otherwise
+// Entrée still takes the completion.
+function enterAfterWholeWord(view) {
+  const chosen = completionStatus(view.state) === 'active' && selectedCompletion(view.state);
+  if (!chosen) return false;
+  const inserted = (typeof chosen.apply === 'string' ? chosen.apply : chosen.label).toLowerCase();
+  const head = view.state.selection.main.head;
+  const from = head - inserted.length;
+  if (from < 0 || view.state.sliceDoc(from, head).toLowerCase() !== inserted) return false;
+  if (isWord(view.state.sliceDoc(Math.max(0, from - 1), from))) return false;
+  closeCompletion(view);
+  return false;
 }
 
 // Hover help: the signature and the summary of the entry a name belongs to.
@@ -205,6 +223,7 @@ export function createEditor(parent, { text = '', fontSize = 12, actions, help }
       extensions: [
         Prec.highest(keymap.of([
           { key: 'Mod-Enter', run: shortcut(actions.run) },
+          { key: 'Enter', run: enterAfterWholeWord },
           { key: 'Mod-b', run: toggleBreakpoint },
           { key: 'Mod-s', run: shortcut(actions.save), preventDefault: true },
           { key: 'Mod-o', run: shortcut(actions.programs), preventDefault: true },

@@ -155,7 +155,15 @@ workbenchTest('completion offers keywords and builtins with signature and defini
   await page.waitForTimeout(200);
   await page.keyboard.press('Enter');
   assert.equal(await editorText(page), 'x vaut longueur(');
-  await page.keyboard.type(')\ntant');
+  // Entrée after a whole keyword breaks the line instead of taking the
+  // completion that would change nothing.
+  await page.keyboard.type(')\nsi vrai alors');
+  await list.locator('.cm-completionLabel', { hasText: /^alors$/ }).waitFor();
+  await page.waitForTimeout(200);
+  await page.keyboard.press('Enter');
+  assert.equal(await editorText(page), 'x vaut longueur()\nsi vrai alors\n  ');
+  assert.equal(await list.count(), 0);
+  await page.keyboard.type('fin si\ntant');
   await list.locator('.cm-completionLabel', { hasText: /^tant que$/ }).waitFor();
   await page.keyboard.press('Escape');
   assert.equal(await list.count(), 0, 'Échap closes the list first');
