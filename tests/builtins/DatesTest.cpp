@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <regex>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -11,6 +11,12 @@
 using namespace mirelon;
 
 namespace {
+
+// The text with every digit as "9": the shape of a clock or calendar value.
+std::string DigitsAsNines(std::string Text) {
+  std::replace_if(Text.begin(), Text.end(), [](char C) { return C >= '0' && C <= '9'; }, '9');
+  return Text;
+}
 
 // The output of a program, lines joined by "\n", or the message of its error.
 std::string RunProgram(std::string_view program) {
@@ -59,8 +65,8 @@ TEST(DatesClock, KindsAndTextForms) {
       {"aujourd_hui(1)", "Ligne 1: aujourd_hui() ne prend aucun argument"},
       {"demain(1, 2)", "Ligne 1: demain() ne prend aucun argument"},
   });
-  EXPECT_TRUE(std::regex_match(Show("maintenant()"), std::regex("\\d\\d:\\d\\d:\\d\\d")));
-  EXPECT_TRUE(std::regex_match(Show("aujourd_hui()"), std::regex("\\d\\d/\\d\\d/\\d{4}")));
+  EXPECT_EQ(DigitsAsNines(Show("maintenant()")), "99:99:99");
+  EXPECT_EQ(DigitsAsNines(Show("aujourd_hui()")), "99/99/9999");
 }
 
 TEST(DatesConvert, AlwaysTexts) {
