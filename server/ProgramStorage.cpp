@@ -64,7 +64,8 @@ TReply TProgramStorage::Dispatch(std::string_view Action, const TRequest& Reques
     if (Name != Action) continue;
     if (Request.ContentLength > kBodyLimit || static_cast<int64_t>(Request.Body.size()) > kBodyLimit)
       return ProjectError(413, u"Payload too large");
-    TJson Body = NestsTooDeep(Request.Body) ? TJson(TJson::value_t::discarded) : TJson::parse(Request.Body, nullptr, false);
+    TJson Body = NestsTooDeep(Request.Body) ? TJson(TJson::value_t::discarded)
+                                            : TJson::parse(Request.Body, nullptr, false);
     if (Body.is_discarded()) return ProjectError(400, u"JSON invalide");
     if (!Body.is_object()) throw Exception(u"Le corps de la requête doit être un objet JSON.");
     return (this->*Act)(Body);
