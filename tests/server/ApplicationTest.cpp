@@ -41,15 +41,9 @@ class Application : public ::testing::Test {
 TEST_F(Application, StartUpLinesComeInOrder) {
   Create({"--stopping=3"});
   const std::string File = (Folders.Documents / "Mirelon" / "Mirelon.json").string();
-  EXPECT_EQ(Lines(), (std::vector<std::string>{"# Timeout d'exécution : 3 minutes.",
-                                               "# Port personnalisé : " + std::to_string(Port),
-                                               "# Bienvenue sur Mirelon, v" MIRELON_VERSION_TEXT,
-                                               "# Le code, en toute simplicité.",
-                                               "# Apprends, écris et exécute ton code simplement.",
-                                               "# Recherche des mises à jour...",
-                                               "# Mode hors ligne : pas de recherche de mises à jour.",
-                                               "# Clique sur « Go ! Mirelon » pour accéder à l'interface !",
-                                               "# Stockage des programmes : " + File}));
+  std::vector<std::string> Expected = OfflineStartUpLines(Port, File);
+  Expected.insert(Expected.begin(), "# Timeout d'exécution : 3 minutes.");
+  EXPECT_EQ(Lines(), Expected);
   EXPECT_TRUE(App->ProjectsReady());
   EXPECT_FALSE(App->ServerActive());
   EXPECT_FALSE(App->AutoStart());

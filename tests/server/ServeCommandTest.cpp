@@ -64,18 +64,10 @@ TEST(ServeCommand, PrintsTheAddressOnceListeningAndStopsOnSigterm) {
 
   const std::vector<std::string> Out = Lines(Result.Out);
   const std::string Documents = (Home.Path / "Documents" / "Mirelon" / "Mirelon.json").string();
-  const std::vector<std::string> Expected = {
-      "# Port personnalisé : " + std::to_string(Port),
-      "# Bienvenue sur Mirelon, v" MIRELON_VERSION_TEXT,
-      "# Le code, en toute simplicité.",
-      "# Apprends, écris et exécute ton code simplement.",
-      "# Recherche des mises à jour...",
-      "# Mode hors ligne : pas de recherche de mises à jour.",
-      "# Clique sur « Go ! Mirelon » pour accéder à l'interface !",
-      "# Stockage des programmes : " + Documents,
-      "# Serveur démarré sur http://localhost:" + std::to_string(Port),
-      "# Session token généré",
-      "# Clique sur « Go ! Mirelon » pour accéder à l'interface !"};
+  std::vector<std::string> Expected = OfflineStartUpLines(Port, Documents);
+  Expected.insert(Expected.end(), {"# Serveur démarré sur http://localhost:" + std::to_string(Port),
+                                   "# Session token généré",
+                                   "# Clique sur « Go ! Mirelon » pour accéder à l'interface !"});
   ASSERT_GE(Out.size(), Expected.size() + 2);
   EXPECT_EQ(std::vector<std::string>(Out.begin(), Out.begin() + Expected.size()), Expected);
   const std::string& Address = Out[Expected.size()];

@@ -145,4 +145,15 @@ int RawStatus(const std::string& Answer) {
   return std::stoi(Answer.substr(9, 3));
 }
 
+std::vector<std::string> OfflineStartUpLines(int Port, const std::string& StorageFile) {
+  return {"# Port personnalisé : " + std::to_string(Port),
+          "# Bienvenue sur Mirelon, v" MIRELON_VERSION_TEXT,
+          "# Le code, en toute simplicité.",
+          "# Apprends, écris et exécute ton code simplement.",
+          "# Recherche des mises à jour...",
+          "# Mode hors ligne : pas de recherche de mises à jour.",
+          "# Clique sur « Go ! Mirelon » pour accéder à l'interface !",
+          "# Stockage des programmes : " + StorageFile};
+}
+
 }  // namespace mirelon::test

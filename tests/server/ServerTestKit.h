@@ -66,6 +66,10 @@ class TRawClient {
   std::string FPending;
 };
 
+// What an offline start on a custom port logs, from the port line to the
+// storage line.
+std::vector<std::string> OfflineStartUpLines(int Port, const std::string& StorageFile);
+
 // A loopback port that was free a moment ago.
 int FreePort();
 
